@@ -1,0 +1,82 @@
+// SkalnixAction: the scale driver's operation - the export of goods to DIBAL scales through
+// DibalCom. Its steps live in one file each: settings, names, records, dibalcom, results and
+// the action itself.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "plugin/ksaction.h"
+
+struct KSTowRec;
+
+class SkalnixAction : public KSAction {
+public:
+    SkalnixAction(TKSLibrary* library, int opContext);
+    ~SkalnixAction() override;
+
+    // Overrides of the operation base.
+    std::string GetSharedResourceName() override;
+    void Operation(HTARGODLLSRODOWISKO& env, int code, int flags) override;
+    std::string DeviceProperty(int number) override;
+
+    // The export and the additional function (action.cpp).
+    void CheckConnection();
+    void Eksport();
+    void RunAdditionalFunction(int number);
+    void EnsureDriverDir();
+
+    // Settings (settings.cpp).
+    void ReadSettings();
+
+    // Names and records (names.cpp, records.cpp).
+    std::string FormatujNazwe(const KSTowRec& goods);
+    bool FormatPluCode(const KSTowRec& goods, std::string& code);
+    int KeyNumber(const KSTowRec& goods);
+    int LabelNumber(const KSTowRec& goods);
+    int PictureNumber(const KSTowRec& goods);
+    int SectionNumber(const KSTowRec& goods);
+    std::string BuildL4Codes(const KSTowRec& goods, const std::string& pluCode);
+    std::string BuildL4Text(const KSTowRec& goods, const std::string& pluCode);
+    std::string BuildH4Codes(const KSTowRec& goods, const std::string& pluCode);
+    std::string BuildH4Text(const KSTowRec& goods, const std::string& pluCode);
+    void PrepareGoods();
+
+    // DibalCom (dibalcom.cpp).
+    void WriteDibalComConfig();
+    void SwitchMuxChannel(const std::string& portName, int channel);
+    void SendGoods();
+    void WriteRecordFile();
+    void StartDibalCom();
+    void Execute(const std::string& command);
+    bool WaitForFile(const std::string& path, bool untilGone);
+    void WaitForTransfer();
+    void RenFile(const std::string& from, const std::string& to);
+    std::string DriverFile(const char* name) const;  // DriverDir + name
+
+    // Result check (results.cpp).
+    void CheckResults();
+
+    int SentCounter = 0;
+    int ProgressUnits = 0;
+    int ConnectionType = 0;
+    int WeightedCodeMode = 0;
+    int ShortCodeFirst = 0;
+    int ShortCodeLast = 0;
+    std::vector<std::string> CodeTemplates;
+    int CodeTemplateCount = 0;
+    int SubGroup = -1;
+    bool SubGroupOnly = false;
+    std::string DriverDir;
+    int PriceLevel = 0;
+    std::string Series;
+    std::string ScaleAddress;
+    int ScaleGroup = 0;
+    std::string PortName;
+    std::string BaudRate;
+    std::string DataBits;
+    int CodePage = 0;
+    int TextsFrom = 0;
+    bool ExitDibalCom = false;
+    bool SendAddData = false;
+};

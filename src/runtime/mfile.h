@@ -1,0 +1,47 @@
+// TMFile: the runtime's file object. Opened, used and closed within one call; every failure
+// throws EInOutError naming the path.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+class TMFile {
+public:
+    TMFile() = default;
+    ~TMFile();  // closes
+    TMFile(const TMFile&) = delete;
+    TMFile& operator=(const TMFile&) = delete;
+
+    void SetPath(const std::string& path) { path_ = path; }
+    const std::string& GetPath() const { return path_; }
+    // Read-only (the default) opens an existing file for reading; otherwise the file is opened
+    // for reading and writing and created when missing.
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    void Open();
+    void Close();
+    bool IsOpen() const { return file_ != nullptr; }
+
+    std::int64_t GetSize();
+    void SetPointer(std::int64_t position);
+    // Reads the next line without its line end; false at the end of the file. A line ends at
+    // CR LF, LF or a lone CR (the `eol` argument names the line end the writer used).
+    bool ReadLine(std::string& line, const char* eol = "\r\n");
+    void WriteLine(const std::string& text, const char* eol = "\r\n");
+    void Write(const void* buffer, std::size_t count);
+    void Write(const std::string& text) { Write(text.data(), text.size()); }
+    // Cuts the file at the current position.
+    void SetEof();
+
+    // Reads every line of the file (line ends as ReadLine) into `lines`, appending.
+    static void ReadStringsFromFile(const std::string& path, std::vector<std::string>& lines,
+                                    int bufferSize = 4096);
+
+private:
+    [[noreturn]] void Fail(const char* what) const;
+    std::string path_;
+    bool readOnly_ = true;
+    std::FILE* file_ = nullptr;
+    bool lastWasRead_ = false;
+};
