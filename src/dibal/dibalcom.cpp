@@ -1,0 +1,159 @@
+// Running DibalCom: the record file, the program start, the command handshake through
+// rozkaz.txt, following the transfer by the marks in dibal.exp, and the file replacement.
+#include <chrono>
+#include <string>
+
+#include "dibal/catalogue.h"
+#include "dibal/skalnixaction.h"
+#include "platform/platform.h"
+#include "runtime/exceptions.h"
+#include "runtime/lgtools.h"
+#include "runtime/mfile.h"
+
+namespace {
+
+bool IsMuxChannel(int channel) { return channel >= 1 && channel <= 8; }
+
+// Record lines DibalCom has marked as sent ('*' as the third character). A file that cannot
+// be read counts the lines read so far.
+int CountMarkedLines(const std::string& path) {
+    int count = 0;
+    try {
+        TMFile file;
+        file.SetPath(path);
+        file.SetReadOnly(true);
+        file.Open();
+        std::string line;
+        while (file.ReadLine(line, "\r\n"))
+            if (line.size() >= 3 && line[2] == '*')
+                ++count;
+    } catch (...) {
+    }
+    return count;
+}
+
+}  // namespace
+
+std::string SkalnixAction::DriverFile(const char* name) const { return DriverDir + name; }
+
+void SkalnixAction::SendGoods() {
+    StartStage(DriverText("SkalnixASendPluRMsgAdd", "Generowanie pliku eksportowego"), stagePlain,
+               100);
+    try {
+        WriteRecordFile();
+        if (ConnectionType != 0) {
+            StartStage(DriverText("SkalnixASendPluRMsgAdd_00001", "Uruchamiam DibalCom.exe:"),
+                       stagePlain, 100);
+            StartDibalCom();
+            StartStage(DriverText("SkalnixASendPluRMsgAdd_00002", " -inicjalizuję DibalCom"),
+                       stageCounter, 100);
+            Execute("R\r\n");
+            StartStage(DriverText("SkalnixASendPluRMsgAdd_00003",
+                                  " -uruchamiam komunikację DibalCom"),
+                       stageCounter, 100);
+            Execute("s\r\n");
+            StartStage(DriverText("SkalnixASendPluRMsgAdd_00004", " -DibalCom przesyła dane"),
+                       stagePercent, ProgressUnits);
+            WaitForTransfer();
+            StartStage(DriverText("SkalnixASendPluRMsgAdd_00005",
+                                  " -zatrzymuję komunikację DibalCom"),
+                       stageCounter, 100);
+            Execute("S\r\n");
+            if (ConnectionType == 1 && IsMuxChannel(ParamAsInt("DibalMuxChannel"))) {
+                StartStage(DriverText("SkalnixASendPluRMsgAdd_00006",
+                                      " -zatrzymuję program DibalCom"),
+                           stagePlain, 100);
+                Execute("G\r\n");
+            } else if (ExitDibalCom) {
+                StartStage(FixedText(" -zatrzymuję program DibalCom"), stagePlain, 100);
+                Execute("G\r\n");
+            }
+            CheckResults();
+        }
+        SetStageType(stageDone);
+    } catch (...) {
+        SetStageType(stageError);
+        throw;
+    }
+}
+
+void SkalnixAction::WriteRecordFile() {
+    const std::string tempPath = DriverFile("dibal.tmp");
+    Tools.BufToFile(RecordText, tempPath);
+    RenFile(tempPath, DriverFile("dibal.exp"));
+}
+
+void SkalnixAction::StartDibalCom() {
+    const std::string program = DriverFile("dibalcom.exe");
+    if (!platform::FileExists(program))
+        throw Exception(DriverText("UruchomDExceptioAnsiStri", "Brak sterownika ") + program);
+    if (!platform::StartProgram(program, DriverDir))
+        throw Exception(
+            DriverText("SkalnixAUruchomDExceptio", "Nie powiodło się uruchomienie DibalCom!"));
+}
+
+void SkalnixAction::Execute(const std::string& command) {
+    const std::string tempPath = DriverFile("rozkaz.tmp");
+    const std::string commandPath = DriverFile("rozkaz.txt");
+    {
+        TMFile file;
+        file.SetPath(tempPath);
+        file.SetReadOnly(false);
+        file.Open();
+        file.SetPointer(0);
+        file.SetEof();  // a stale longer rozkaz.tmp must not leave bytes behind
+        file.WriteLine(command, "\r\n");
+        file.Close();
+    }
+    RenFile(tempPath, commandPath);
+    if (!WaitForFile(commandPath, true))
+        throw Exception(DriverText("SkalnixAExecuteExceptio", "Wyjście na życzenie użytkownika."));
+}
+
+bool SkalnixAction::WaitForFile(const std::string& path, bool untilGone) {
+    for (int seconds = 1;; ++seconds) {
+        if (platform::PathExists(path) != untilGone) {
+            SetStageType(stageDone);
+            return true;
+        }
+        CheckBreak();
+        if (BreakRequested())
+            return false;
+        SetProgress(seconds);
+        platform::SleepMs(1000);
+    }
+}
+
+void SkalnixAction::WaitForTransfer() {
+    using Clock = std::chrono::steady_clock;
+    // 0.000347223 of a day without a new mark ends the wait.
+    const auto idleLimit = std::chrono::microseconds(30000067);
+    const std::string recordPath = DriverFile("dibal.exp");
+    int lastCount = 0;
+    bool idleRunning = false;
+    Clock::time_point idleStart;
+    while (!BreakRequested()) {
+        const int count = CountMarkedLines(recordPath);
+        SetProgress(count);
+        if (count >= ProgressUnits)
+            return;
+        if (count != lastCount) {
+            lastCount = count;
+            idleRunning = false;
+        } else if (!idleRunning) {
+            idleStart = Clock::now();
+            idleRunning = true;
+        } else if (Clock::now() - idleStart >= idleLimit) {
+            return;
+        }
+        platform::SleepMs(1000);
+    }
+}
+
+void SkalnixAction::RenFile(const std::string& from, const std::string& to) {
+    if (platform::PathExists(to) && !platform::DeleteFile(to))
+        throw Exception(DriverText("ARenFileExceptioAnsiStri", "Błąd usunięcia pliku ") + to);
+    if (!platform::RenameFile(from, to))
+        throw Exception(DriverText("ARenFileExceptioAnsiStri_00001", "Błąd zmiany nazwy pliku ") +
+                        to);
+}
