@@ -1,0 +1,144 @@
+// TLTools archive of exchanged files: copies appended to a running archive behind a header,
+// and the shift of numbered archive generations (base_0001.ext, base_0002.ext, ...).
+#include "platform/platform.h"
+#include "runtime/dttools.h"
+#include "runtime/lgtools.h"
+#include "runtime/mfile.h"
+#include "tools/ltools.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+const char kModule[] = "kstools_LTools";
+
+// The line naming the kind of an export; empty for kinds without one.
+std::string KindLine(const TMLgExtTools* lg, int kind) {
+    switch (kind) {
+        case 0: return GetString(lg, kModule, "sArchiveFto_fileWriteLin", 0, "OTWARTA ZM. FISK.");
+        case 1:
+            return GetString(lg, kModule, "sArchiveFto_fileWriteLin_00001", 0,
+                             "ZAMKNIETA ZM. FISK.");
+        case 2: return GetString(lg, kModule, "sArchiveFto_fileWriteLin_00002", 0, "WSZYSTKIE");
+        case 3:
+            return GetString(lg, kModule, "sArchiveFto_fileWriteLin_00003", 0, "ZMIANA LISTY");
+        default: return {};
+    }
+}
+
+bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) ==
+                      std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+// The generation number of `name` when it is base_<digits>.ext, else -1.
+int GenerationOf(const std::string& name, const std::string& base, const std::string& ext) {
+    const std::size_t head = base.size() + 1;  // base and "_"
+    const std::size_t tail = ext.size() + 1;   // "." and ext
+    if (name.size() <= head + tail) return -1;
+    if (!SameTextIgnoringCase(name.substr(0, head), base + "_") ||
+        !SameTextIgnoringCase(name.substr(name.size() - tail), "." + ext))
+        return -1;
+    const std::string digits = name.substr(head, name.size() - head - tail);
+    if (digits.size() > 9) return -1;  // keeps n + 1 within an int
+    int n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return -1;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+std::string GenerationName(const std::string& base, int n, const std::string& ext) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%04d", n);
+    return base + "_" + number + "." + ext;
+}
+
+}  // namespace
+
+void TLTools::ArchiveFile(const std::string& path, const std::string& archivePath,
+                          const TMLgExtTools* lg, bool isExport, int kind, bool header,
+                          const std::string& extraLine) {
+    if (!platform::FileExists(path)) return;
+
+    TMFile source;
+    source.SetPath(path);
+    source.SetReadOnly(true);
+    source.Open();
+
+    // A file archived into itself is read completely first; copying it line by line while
+    // appending to it would never reach its end.
+    std::vector<std::string> lines;
+    const bool intoItself = archivePath == path;
+    if (intoItself) {
+        std::string line;
+        while (source.ReadLine(line, "\r\n")) lines.push_back(line);
+        source.Close();
+    }
+
+    TMFile archive;
+    archive.SetPath(archivePath);
+    archive.SetReadOnly(false);
+    archive.Open();
+    archive.SetPointer(archive.GetSize());
+
+    if (header) {
+        const std::string when = TdtTools::Now().ToString(7);
+        if (isExport) {
+            archive.WriteLine(GetString(lg, kModule, "oolsArchiveFlineAnsiStri", 0,
+                                        "\r\n----------- [EKSPORT WYKONANY DNIA: ") +
+                                  when + "] ------------",
+                              "\r\n");
+            if (kind >= 0 && kind <= 3) archive.WriteLine(KindLine(lg, kind), "\r\n");
+        } else {
+            archive.WriteLine(GetString(lg, kModule, "oolsArchiveFlineAnsiStri_00001", 0,
+                                        "\r\n------------ [IMPORT WYKONANY DNIA: ") +
+                                  when + "] ------------",
+                              "\r\n");
+        }
+    }
+    if (!extraLine.empty()) archive.WriteLine(extraLine, "\r\n");
+
+    if (intoItself) {
+        for (const std::string& line : lines) archive.WriteLine(line, "\r\n");
+    } else {
+        std::string line;
+        while (source.ReadLine(line, "\r\n")) archive.WriteLine(line, "\r\n");
+        source.Close();
+    }
+    archive.Close();
+}
+
+void TLTools::ArchiveFileUpdateFileNames(const std::string& archivePath) {
+    try {
+        std::size_t cut = archivePath.size();
+        while (cut > 0 && !platform::IsPathSeparator(archivePath[cut - 1])) --cut;
+        const std::string dir = archivePath.substr(0, cut);
+        const std::string name = archivePath.substr(cut);
+        const std::size_t dot = name.find('.');
+        const std::string base = dot == std::string::npos ? std::string() : name.substr(0, dot);
+        const std::string ext = dot == std::string::npos ? name : name.substr(dot + 1);
+
+        // The number is read between base + "_" and "." + ext, so a base holding "_" and
+        // generations past 9999 are numbered right.
+        std::vector<std::pair<int, std::string>> generations;
+        for (const std::string& entry : platform::FindFiles(dir + base + "_*." + ext, false)) {
+            const int n = GenerationOf(entry, base, ext);
+            if (n >= 0) generations.emplace_back(n, entry);
+        }
+        // Highest generation first, so that every target name is already free.
+        std::sort(generations.begin(), generations.end(),
+                  [](const auto& a, const auto& b) { return a > b; });
+        for (const auto& [n, entry] : generations)
+            platform::RenameFile(dir + entry, dir + GenerationName(base, n + 1, ext));
+    } catch (...) {
+        // Shifting generations is housekeeping: a failure leaves the names as they are.
+    }
+}
