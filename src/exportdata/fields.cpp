@@ -1,0 +1,132 @@
+// Field conversions of the export file. The fast paths handle the common plain-digit fields
+// without touching the runtime; everything else goes through the runtime's conversions so
+// that the error texts are the runtime's own.
+#include "exportdata/fields.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdint>
+
+#include "runtime/xftools.h"
+
+namespace exportfields {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Plain digits only, at most nine of them (always fits an int).
+bool PlainDigits(const std::string& text, int& value) {
+    if (text.empty() || text.size() > 9) return false;
+    int v = 0;
+    for (char c : text) {
+        if (!IsDigit(c)) return false;
+        v = v * 10 + (c - '0');
+    }
+    value = v;
+    return true;
+}
+
+// Exact powers of ten up to 10^27 are representable in the extended type.
+long double PowerOfTen(int e) {
+    static const long double table[] = {
+        1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+        1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+        1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+    if (e >= 0 && e <= 27) return table[e];
+    return std::pow(10.0L, static_cast<long double>(e));
+}
+
+}  // namespace
+
+int StrictInt(const std::string& text) {
+    int value;
+    if (PlainDigits(text, value)) return value;
+    return StrToInt(text);
+}
+
+int LenientInt(const std::string& text, int fallback) {
+    int value;
+    if (PlainDigits(text, value)) return value;
+    if (text.empty()) return fallback;
+    return StrToIntDef(text, fallback);
+}
+
+int PrefixInt(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    std::int64_t v = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+        v = v * 10 + (text[i] - '0');
+        if (v > static_cast<std::int64_t>(INT_MAX) + 1) v = static_cast<std::int64_t>(INT_MAX) + 1;
+    }
+    if (negative) return static_cast<int>(-v < INT_MIN ? INT_MIN : -v);
+    return static_cast<int>(v > INT_MAX ? INT_MAX : v);
+}
+
+long double Number(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    // Up to 19 significant digits are kept exactly; further ones only move the exponent.
+    std::uint64_t mantissa = 0;
+    int significant = 0;
+    long exponent = 0;
+    bool anyDigit = false;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+        anyDigit = true;
+        if (significant < 19) {
+            mantissa = mantissa * 10 + static_cast<unsigned>(text[i] - '0');
+            if (mantissa != 0) ++significant;
+        } else {
+            ++exponent;
+        }
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        for (; i < text.size() && IsDigit(text[i]); ++i) {
+            anyDigit = true;
+            if (significant < 19) {
+                mantissa = mantissa * 10 + static_cast<unsigned>(text[i] - '0');
+                if (mantissa != 0) ++significant;
+                --exponent;
+            }
+        }
+    }
+    if (!anyDigit || mantissa == 0) return 0;
+    if (exponent > 5000) exponent = 5000;
+    if (exponent < -5000) exponent = -5000;
+    long double value = static_cast<long double>(mantissa);
+    const int e = static_cast<int>(exponent);
+    value = e < 0 ? value / PowerOfTen(-e) : value * PowerOfTen(e);
+    return negative ? -value : value;
+}
+
+int TruncToInt(long double value) {
+    if (!(value == value)) return 0;  // NaN
+    if (value >= static_cast<long double>(INT_MAX)) return INT_MAX;
+    if (value <= static_cast<long double>(INT_MIN)) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+int WrapMul(int a, int b) {
+    return static_cast<int>(static_cast<std::uint32_t>(static_cast<std::int64_t>(a) * b));
+}
+
+std::string_view TrimView(std::string_view text) {
+    size_t b = 0, e = text.size();
+    while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
+    while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
+    return text.substr(b, e - b);
+}
+
+}  // namespace exportfields

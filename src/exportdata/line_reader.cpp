@@ -1,0 +1,82 @@
+// BlockLineReader: lines of a file read block by block.
+#include "exportdata/line_reader.h"
+
+#include <climits>
+#include <cstring>
+
+#include "runtime/cp1250.h"
+#include "runtime/exceptions.h"
+#include "runtime/mfile.h"
+
+BlockLineReader::BlockLineReader(const std::string& path, size_t blockSize)
+    : path_(path), buffer_(blockSize < 16 ? 16 : blockSize) {
+    file_ = std::fopen(path.c_str(), "rb");
+    if (!file_) {
+        // The runtime's file object reports the failure in its own words.
+        TMFile probe;
+        probe.SetPath(path);
+        probe.Open();
+        throw EInOutError(Utf8ToCp1250("Nie można otworzyć pliku ") + path);
+    }
+}
+
+BlockLineReader::~BlockLineReader() {
+    if (file_) std::fclose(file_);
+}
+
+bool BlockLineReader::Fill() {
+    if (eof_) return false;
+    if (begin_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a line longer than a block
+    const size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+    if (got == 0) {
+        if (std::ferror(file_))
+            throw EInOutError(Utf8ToCp1250("Błąd odczytu pliku ") + path_);
+        eof_ = true;
+        return false;
+    }
+    end_ += got;
+    return true;
+}
+
+bool BlockLineReader::Next(std::string_view& line) {
+    for (;;) {
+        const char* data = buffer_.data();
+        const size_t avail = end_ - begin_;
+        const char* start = data + begin_;
+        const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
+        const size_t scan = lf ? static_cast<size_t>(lf - start) : avail;
+        const char* cr = static_cast<const char*>(std::memchr(start, '\r', scan));
+        if (cr) {
+            // A CR at the very end of the data may be the first half of CR LF.
+            if (cr + 1 == data + end_ && !eof_ && Fill()) continue;
+            const size_t len = static_cast<size_t>(cr - start);
+            const bool crlf = cr + 1 < data + end_ && cr[1] == '\n';
+            line = std::string_view(start, len);
+            begin_ += len + (crlf ? 2 : 1);
+            return true;
+        }
+        if (lf) {
+            line = std::string_view(start, scan);
+            begin_ += scan + 1;
+            return true;
+        }
+        if (!eof_ && Fill()) continue;
+        if (avail == 0) return false;
+        line = std::string_view(data + begin_, avail);  // the last line has no line end
+        begin_ = end_;
+        return true;
+    }
+}
+
+int BlockLineReader::CountLines(const std::string& path, size_t blockSize) {
+    BlockLineReader reader(path, blockSize);
+    std::string_view line;
+    int count = 0;
+    while (count < INT_MAX && reader.Next(line)) ++count;
+    return count;
+}

@@ -1,0 +1,34 @@
+// BlockLineReader: the lines of a text file, read in blocks so that a large file is never held
+// in memory as a whole. A line ends at CR LF, LF or a lone CR; a last line without a line end
+// counts, an end of file right after a line end adds no empty line.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class BlockLineReader {
+public:
+    // Opens the file; a file that cannot be opened throws the runtime's file error.
+    explicit BlockLineReader(const std::string& path, size_t blockSize = 1 << 20);
+    ~BlockLineReader();
+    BlockLineReader(const BlockLineReader&) = delete;
+    BlockLineReader& operator=(const BlockLineReader&) = delete;
+
+    // The next line without its line end, valid until the next call; false at the end.
+    bool Next(std::string_view& line);
+
+    // Number of lines of the file, counted as Next would hand them out.
+    static int CountLines(const std::string& path, size_t blockSize = 1 << 20);
+
+private:
+    bool Fill();  // reads more bytes behind the unread ones; false at the end of the file
+
+    std::string path_;
+    std::FILE* file_ = nullptr;
+    std::vector<char> buffer_;
+    size_t begin_ = 0;  // first unread byte
+    size_t end_ = 0;    // one past the last byte read
+    bool eof_ = false;
+};

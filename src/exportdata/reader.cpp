@@ -1,0 +1,151 @@
+// KSExpBuf::ReadFromFile: the host's export file read line by line into the buffer.
+#include <chrono>
+#include <climits>
+
+#include "exportdata/fields.h"
+#include "exportdata/ksexpbuf.h"
+#include "exportdata/line_reader.h"
+#include "exportdata/texts.h"
+#include "platform/platform.h"
+#include "runtime/xftools.h"
+#include "targodll.h"
+#include "tools/ltools.h"
+#include "tools/progress.h"
+
+namespace {
+
+// The directory part of a path, with its trailing separator; empty without one.
+std::string DirectoryOf(const std::string& path) {
+    for (size_t i = path.size(); i > 0; --i)
+        if (platform::IsPathSeparator(path[i - 1])) return path.substr(0, i);
+    return std::string();
+}
+
+// Field `from` to field `to` of the split line joined with ";" (missing ones empty).
+std::string JoinFields(TLJWords& words, int from, int to) {
+    std::string text = words.Word(from);
+    for (int i = from + 1; i <= to; ++i) {
+        text += ';';
+        text += words.Word(i);
+    }
+    return text;
+}
+
+// About one second (0.0000116 of a day) between progress updates and pauses.
+constexpr auto kPauseInterval = std::chrono::microseconds(1002240);
+
+// The per-line work: everything one line of the file adds to the buffer.
+class ExportLineParser {
+public:
+    explicit ExportLineParser(KSExpBuf& buf) : buf_(buf) { words_.Separator = ";"; }
+
+    void Parse(std::string_view raw) {
+        const std::string_view line = exportfields::TrimView(raw);
+        if (line.empty() || line[0] == '#' || line[0] == '[') return;
+        words_.Split(line);
+        const std::string& tag = words_.Word(0);
+        const TMLgExtTools* lg = buf_.LgTools();
+        if (tag == "PLU") {
+            goods_.FromLine(words_, lg);
+            buf_.DodajRec(goods_);
+        } else if (tag == "KON" || tag == "KONA") {
+            customer_.FromLine(std::string(line), lg);
+            buf_.DodajRec(customer_);
+        } else if (tag == "VAT") {
+            ReadVat();
+        } else if (tag == "JM") {
+            buf_.JednostkiMiary.push_back(JoinFields(words_, 1, 3));
+        } else if (tag == "OPER") {
+            buf_.Kasjerzy.push_back(std::make_unique<KSKasjer>(JoinFields(words_, 1, 5), lg));
+        } else if (tag == "WAL") {
+            buf_.Waluty.push_back(std::make_unique<KSWaluta>(JoinFields(words_, 1, 5), lg));
+        } else if (tag == "ASS") {
+            assortment_.FromLine(std::string(line));
+            buf_.DodajAsort(assortment_);
+        } else if (tag.size() >= 3 && tag.compare(0, 3, "EUR") == 0) {
+            buf_.KursEuro = TxfTools().FromString(words_.Word(1), 10, false).Value() / 10000;
+        }
+    }
+
+private:
+    void ReadVat() {
+        const std::string& rate = words_.Word(1);
+        buf_.StawkiVat.push_back(rate);
+        if (words_.Count() >= 3) {
+            buf_.StawkiVatPrec.push_back(words_.Word(2));
+        } else {
+            const int percent = exportfields::LenientInt(rate, 0);
+            buf_.StawkiVatPrec.push_back(
+                std::to_string(percent < 0 ? -1 : exportfields::WrapMul(percent, 100)));
+        }
+    }
+
+    KSExpBuf& buf_;
+    TLJWords words_;
+    KSTowRec goods_;
+    KSKontrRec customer_;
+    KSAsort assortment_;
+};
+
+// Lines of the file and, among them, the goods lines (for reserving the goods table).
+void CountLines(const std::string& path, int& lines, int& goods) {
+    BlockLineReader reader(path);
+    std::string_view line;
+    lines = goods = 0;
+    while (lines < INT_MAX && reader.Next(line)) {
+        ++lines;
+        const std::string_view t = exportfields::TrimView(line);
+        if (t.substr(0, 3) == "PLU" && (t.size() == 3 || t[3] == ';')) ++goods;
+    }
+}
+
+}  // namespace
+
+void KSExpBuf::ReadFromFile(const std::string& path, bool sort, int archiveKind) {
+    if (operation_)
+        operation_->StartStage(
+            expbuftext::Get(lg_, "ufReadFromksactionMsgAdd", "Wczytywanie listy towarów"),
+            TARGO_STAGE_PLAIN, 100);
+    try {
+        ExportLineParser parser(*this);
+        TLTools tools;
+        tools.ArchiveFile(path, DirectoryOf(path) + "ARCH2.EXP", lg_, true, archiveKind, true,
+                          std::string());
+
+        // The lines are counted first and then read again block by block, so that the file
+        // never sits in memory beside the tables it fills.
+        int lines = 0, goods = 0;
+        CountLines(path, lines, goods);
+        BlockLineReader reader(path);
+        if (operation_) {
+            operation_->SetStageType(TARGO_STAGE_DONE);
+            operation_->StartStage(
+                expbuftext::Get(lg_, "ufReadFromksactionMsgAdd_00001", "Analiza listy towarów"),
+                TARGO_STAGE_PERCENT, lines);
+        }
+        towary.Reserve(towary.GetCount() + goods);
+
+        auto last = std::chrono::steady_clock::now();
+        std::string_view line;
+        for (int i = 0; i < lines && reader.Next(line); ++i) {
+            const auto now = std::chrono::steady_clock::now();
+            if (now - last > kPauseInterval) {
+                last = now;
+                if (operation_) operation_->SetProgress(i);
+                platform::SleepMs(20);  // lets the host's window breathe
+            }
+            parser.Parse(line);
+        }
+        if (operation_) operation_->SetProgress(lines);
+
+        if (sort && towary.GetCount() > 0 && !Sorted) {
+            CreateIndex();
+            Sort(0, towary.GetCount() - 1);
+            Sorted = true;
+        }
+    } catch (...) {
+        if (operation_) operation_->SetStageType(TARGO_STAGE_ERROR);
+        throw;
+    }
+    if (operation_) operation_->SetStageType(TARGO_STAGE_DONE);
+}

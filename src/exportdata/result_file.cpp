@@ -1,0 +1,95 @@
+// The export result file: one line per goods that reached the device, with the action the
+// host asked for.
+#include <charconv>
+#include <chrono>
+
+#include "exportdata/ksexpbuf.h"
+#include "exportdata/texts.h"
+#include "runtime/mfile.h"
+#include "targodll.h"
+#include "tools/progress.h"
+
+namespace {
+
+const char* HostAction(int orgStatus) {
+    static const char* const kActions[] = {"DOD", "AKT", "CEN", "USU"};
+    return kActions[orgStatus];
+}
+
+void AppendInt(std::string& out, int value) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
+}
+
+// Lines are collected and written in blocks of about this size.
+constexpr size_t kBlock = 1 << 16;
+
+}  // namespace
+
+void KSExpBuf::ZapiszWynikEksp(const std::string& path) {
+    const int n = towary.GetCount();
+    auto last = std::chrono::steady_clock::now();
+    if (operation_)
+        operation_->StartStage(
+            expbuftext::Get(lg_, "ufZapiszWyksactionMsgAdd", "Zapis wyniku eksportu:"),
+            TARGO_STAGE_PERCENT, n);
+    TMFile file;
+    std::string pending;
+    try {
+        file.SetPath(path);
+        file.SetReadOnly(false);
+        file.Open();
+        file.SetPointer(0);
+        file.SetEof();
+        pending.reserve(kBlock + 512);
+        for (int i = 0; i < n; ++i) {
+            const auto now = std::chrono::steady_clock::now();
+            if (now - last > std::chrono::microseconds(864000)) {
+                last = now;
+                if (operation_) operation_->SetProgress(i + 1);
+            }
+            // Only the columns the line needs are read.
+            const int orgStatus = towary.GetInt(i, colOrgStatus);
+            const int plu = towary.GetInt(i, colPlu);
+            if (towary.GetInt(i, colTrOk) == 0 || towary.GetInt(i, colAddRec) != 0 || plu == 0 ||
+                orgStatus < stDod || orgStatus > stUsu)
+                continue;
+            pending += "PLU;";
+            AppendInt(pending, plu);
+            pending += ';';
+            AppendInt(pending, towary.GetInt(i, colKoldod));
+            pending += ';';
+            pending += towary.TextView(i, colOrgBarcode);
+            pending += ';';
+            pending += HostAction(orgStatus);
+            pending += "\r\n";
+            ++LiczbaZapisanych;
+            if (pending.size() >= kBlock) {
+                file.Write(pending);
+                pending.clear();
+            }
+        }
+        if (!pending.empty()) file.Write(pending);
+        pending.clear();
+    } catch (...) {
+        // Lines counted as written reach the file before it is closed.
+        if (!pending.empty() && file.IsOpen()) {
+            try {
+                file.Write(pending);
+            } catch (...) {
+            }
+        }
+        try {
+            file.Close();
+        } catch (...) {
+        }
+        if (operation_) operation_->SetStageType(TARGO_STAGE_ERROR);
+        throw;
+    }
+    if (operation_) {
+        operation_->SetProgress(n);
+        operation_->SetStageType(TARGO_STAGE_DONE);
+    }
+    file.Close();
+}

@@ -1,0 +1,52 @@
+// TLJWords: splitting one line into words at the separator.
+#include "exportdata/words.h"
+
+#include <cstring>
+
+namespace {
+const std::string kEmptyWord;
+}
+
+int TLJWords::Split(std::string_view line) {
+    OutOfRange = false;
+    count_ = 0;
+    auto add = [this](std::string_view word) {
+        // Strings are reused between lines so that reading a file allocates only while the
+        // longest line seen so far grows.
+        if (count_ == static_cast<int>(words_.size())) words_.emplace_back();
+        words_[static_cast<size_t>(count_)].assign(word.data(), word.size());
+        ++count_;
+    };
+    if (Separator.empty()) {
+        if (!line.empty()) add(line);
+        return count_;
+    }
+    const char first = Separator[0];
+    while (!line.empty()) {
+        size_t p;
+        if (Separator.size() == 1) {
+            const void* hit = std::memchr(line.data(), first, line.size());
+            p = hit ? static_cast<size_t>(static_cast<const char*>(hit) - line.data())
+                    : std::string_view::npos;
+        } else {
+            p = line.find(Separator);
+        }
+        if (p == std::string_view::npos) {
+            add(line);
+            break;
+        }
+        add(line.substr(0, p));
+        // The word and one separator character are consumed.
+        line.remove_prefix(p + 1);
+    }
+    return count_;
+}
+
+const std::string& TLJWords::Word(int index) {
+    if (index < 0) return kEmptyWord;
+    if (index >= count_) {
+        OutOfRange = true;
+        return kEmptyWord;
+    }
+    return words_[static_cast<size_t>(index)];
+}
