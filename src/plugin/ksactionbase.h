@@ -76,6 +76,8 @@ public:
 protected:
     // Text of `key` in module "kstools_KSLib".
     std::string Text(const char* key, const char* defaultUtf8) const;
+    // The library's registered function of callback `type`, or null.
+    void* Callback(int type) const;
 
 private:
     std::unique_ptr<std::vector<std::string>> hostList_;

@@ -29,14 +29,19 @@ public:
     HTARGODLLLIB Handle() const { return lib_; }
     TKSLibrary* Library() const { return static_cast<TKSLibrary*>(lib_); }
     int Context() const { return context_; }
+    // The operation context handed to every object call; callbacks record what they receive.
+    int opContext = 4242;
+    int seenOpContext = 0;
 
     // Answers of the callbacks.
     std::map<std::string, std::string> params;  // cbParameterValue, by exact name
     std::vector<std::string> list;               // cbListItem items
+    int listCalls = 0;                           // cbListItem calls so far
     std::string exchangeDir;                     // cbOperationInfo
     int hostValue1 = 7, hostValue2 = 8;
     std::string hostText1 = "host1", hostText2 = "host2";
     std::function<bool()> breakQuery = [] { return false; };  // true: stop
+    int breakCalls = 0;
     bool saveResult = true;
     int saveCalls = 0;
     std::vector<std::string> parameterQueries;  // names the driver asked for, in order

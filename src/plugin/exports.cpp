@@ -1,0 +1,271 @@
+// The fifteen exported entry points of the driver. Every body is wrapped so that no exception
+// leaves the library; texts go to the host through bounded copies.
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "dibal/catalogue.h"
+#include "platform/platform.h"
+#include "plugin/hostbuffer.h"
+#include "plugin/ksactionbase.h"
+#include "plugin/kslibrary.h"
+#include "runtime/exceptions.h"
+#include "runtime/lgtools.h"
+#include "runtime/xtools.h"
+#include "targodll.h"
+
+namespace {
+
+TKSLibrary* AsLibrary(HTARGODLLLIB lib) { return static_cast<TKSLibrary*>(lib); }
+
+// A fresh operation of the library; a null handle counts as an operation that could not be
+// created.
+std::unique_ptr<TKSActionBase> NewOperation(HTARGODLLLIB lib, int opContext) {
+    TKSLibrary* library = AsLibrary(lib);
+    if (library == nullptr) throw Exception("null library handle");
+    std::unique_ptr<TKSActionBase> operation(library->CreateOperation(opContext));
+    if (!operation) throw Exception("no operation object");
+    return operation;
+}
+
+// Runs `call` on the operation; a failure is reported through the operation's FinalError
+// under `name` (`otherName` after a non-standard exception).
+template <typename Call>
+void Guarded(TKSActionBase& operation, const char* name, const char* otherName, Call&& call) {
+    try {
+        call();
+    } catch (const std::exception& e) {
+        operation.FinalError(FixedText(name), &e);
+    } catch (...) {
+        operation.FinalError(FixedText(otherName), nullptr);
+    }
+}
+
+std::string OperationName(int code) {
+    switch (code) {
+        case -1: return FixedText("test połączenia");
+        case -2: return FixedText("eksport");
+        case -3: return FixedText("import sprzedaży");
+        case -4: return FixedText("import paragonu");
+        case -5: return FixedText("eksport automatyczny");
+        case -6: return FixedText("import automatyczny");
+        case -7: return FixedText("nasłuch");
+        case -9: return FixedText("import licznika");
+        default: return "operacja [" + std::to_string(code) + "]";
+    }
+}
+
+}  // namespace
+
+extern "C" {
+
+TARGO_API int TARGO_CALL TargoDLLTypBiblioteki(void) {
+    try {
+        return TARGODLL_LIBRARY_TYPE;
+    } catch (...) {
+        return 1;
+    }
+}
+
+TARGO_API void TARGO_CALL TargoDLLWlasciwosci(char* buf, int index) {
+    try {
+        hostbuf::CopyOut(buf, Trim(DriverProperty(index)));
+    } catch (...) {
+        if (buf != nullptr) buf[0] = '\0';
+    }
+}
+
+TARGO_API void TARGO_CALL TargoDLLWlasciwosciUrzadzenia(HTARGODLLLIB lib, int opContext,
+                                                        char* buf, int index) {
+    try {
+        std::string result;
+        auto operation = NewOperation(lib, opContext);
+        Guarded(*operation, "właściwości urządzenia", "właściwości urządzenia",
+                [&] { result = operation->DeviceProperty(index); });
+        operation.reset();
+        hostbuf::CopyOut(buf, Trim(result));
+    } catch (...) {
+        if (buf != nullptr) buf[0] = '\0';
+    }
+}
+
+TARGO_API HTARGODLLLIB TARGO_CALL TargoDLLRejestrujBiblioteke(int hostContext, int, int,
+                                                             HTARGOWND appWindow) {
+    TKSLibrary* library = nullptr;
+    try {
+        library = CreateDriverLibrary(hostContext);
+    } catch (...) {
+        return nullptr;
+    }
+    try {
+        platform::SetOwnerWindow(appWindow);
+    } catch (...) {
+    }
+    return library;
+}
+
+TARGO_API void TARGO_CALL TargoDLLRejestrujCallback(HTARGODLLLIB lib, void* function, int type) {
+    try {
+        if (TKSLibrary* library = AsLibrary(lib)) library->RegisterCallback(function, type);
+    } catch (...) {
+    }
+}
+
+TARGO_API void TARGO_CALL TargoDLLZwolnijBiblioteke(HTARGODLLLIB lib) {
+    try {
+        delete AsLibrary(lib);
+    } catch (...) {
+    }
+}
+
+TARGO_API int TARGO_CALL TargoDLLParametr(int group, int index, char* name, char* description,
+                                          char* defaultValue, char* extra1, char* extra2,
+                                          int* extraInt) {
+    try {
+        const ParameterInfo info = ParameterDefinition(group, index);
+        hostbuf::CopyOut(name, info.name);
+        hostbuf::CopyOut(description, info.description);
+        hostbuf::CopyOut(defaultValue, info.defaultValue);
+        hostbuf::CopyOut(extra1, info.extra1);
+        hostbuf::CopyOut(extra2, info.extra2);
+        if (extraInt != nullptr) *extraInt = info.extraInt;
+        return info.type;
+    } catch (...) {
+        return 0;
+    }
+}
+
+TARGO_API int TARGO_CALL TargoDLLTekstListyParametru(const char* parameterName, int index,
+                                                     char* buf) {
+    try {
+        const std::string text = Trim(ParameterListText(hostbuf::ReadIn(parameterName), index));
+        hostbuf::CopyOut(buf, text);
+        return text.empty() ? 0 : 1;
+    } catch (...) {
+        return 0;
+    }
+}
+
+TARGO_API int TARGO_CALL TargoDLLSerKasJakSzukacParagonu(HTARGODLLLIB lib, int opContext, int a,
+                                                         int b, int c) {
+    try {
+        int result = 0;
+        auto operation = NewOperation(lib, opContext);
+        Guarded(*operation, "jak szukać paragonu", "jak szukać paragonua",
+                [&] { result = operation->HowToFindReceipt(a, b, c) ? 1 : 0; });
+        return result & 0xFF;
+    } catch (...) {
+        return 0;
+    }
+}
+
+TARGO_API int TARGO_CALL TargoDLLSerKasOpisOkna(char* buf, int index) {
+    try {
+        const std::string text = Trim(AdditionalWindowName(index));
+        hostbuf::CopyOut(buf, text);
+        return text.empty() ? 0 : 1;
+    } catch (...) {
+        return 0;
+    }
+}
+
+TARGO_API int TARGO_CALL TargoDLLSerKasPokazOkno(HTARGODLLLIB lib, int opContext, int index,
+                                                 int flag, int* functionNumber, char* buf) {
+    try {
+        int result = 0;
+        auto operation = NewOperation(lib, opContext);
+        Guarded(*operation, "wyświetlanie okna", "wyświetlanie okna", [&] {
+            result = AsLibrary(lib)->ShowWindow(operation.get(), index, buf, functionNumber,
+                                                flag != 0);
+        });
+        return result;
+    } catch (...) {
+        return 0;
+    }
+}
+
+TARGO_API void TARGO_CALL TargoDLLSerKasNazwaZasobuDzielonego(HTARGODLLLIB lib, int opContext,
+                                                              char* buf) {
+    try {
+        if (buf != nullptr) buf[0] = '\0';
+        std::string result;
+        auto operation = NewOperation(lib, opContext);
+        Guarded(*operation, "identyfikacja zasobu dzielonego", "identyfikacja zasobu dzielonego",
+                [&] { result = operation->GetSharedResourceName(); });
+        operation.reset();
+        hostbuf::CopyOut(buf, result);
+    } catch (...) {
+    }
+}
+
+TARGO_API int TARGO_CALL TargoDLLSerKasOperacja(HTARGODLLLIB lib, int opContext,
+                                                int* sessionHandle, char* sessionText, int code,
+                                                int flags) {
+    try {
+        std::string operationName = FixedText("weryfikacja typu sesji");
+        auto operation = NewOperation(lib, opContext);
+        if (sessionHandle == nullptr) throw Exception("null session handle");
+
+        // The session text travels in a buffer of the host's size, so the operation can
+        // change it in place.
+        char session[TARGODLL_BUFSIZE];
+        hostbuf::CopyOut(session, hostbuf::ReadIn(sessionText));
+
+        try {
+            AsLibrary(lib)->VerifySessionType(*sessionHandle, session);
+        } catch (...) {
+            // Another session still holds the device: tell the user and let the host retry.
+            operation->Message(msgInfo,
+                               FixedText("Oczekiwanie na zamknięcie sesji '") + session + "'");
+            platform::SleepMs(1000);
+            return 1;
+        }
+
+        operation->SetOperationFlags(flags);
+        operationName = OperationName(code);
+
+        HTARGODLLSRODOWISKO env{session, sessionHandle, 0};
+        try {
+            operation->Operation(env, code, flags);
+        } catch (const std::exception& e) {
+            operation->FinalError(operationName, &e);
+            env.ResultCode = 0;
+        } catch (...) {
+            operation->FinalError(operationName, nullptr);
+            env.ResultCode = 0;
+        }
+        session[TARGODLL_BUFSIZE - 1] = '\0';
+        const std::string text = hostbuf::ReadIn(env.SessionText);
+        operation.reset();
+        hostbuf::CopyOut(sessionText, text);
+        return env.ResultCode;
+    } catch (...) {
+        try {
+            MsgBox(FixedText("Wyjątek w TargoDLLSerKasOperacja"), FixedText("Uwaga!!!"), 0);
+        } catch (...) {
+        }
+        return 0;
+    }
+}
+
+TARGO_API void TARGO_CALL TargoDLLSerKasPodtrzymajSesje(HTARGODLLLIB lib, int* sessionHandle,
+                                                        char* sessionText, int a, int flag) {
+    try {
+        TKSLibrary* library = AsLibrary(lib);
+        if (library == nullptr || sessionHandle == nullptr) return;
+        std::string text = hostbuf::ReadIn(sessionText);
+        library->VerifySessionType(*sessionHandle, text);
+        library->KeepSessionAlive(sessionHandle, text, a, flag != 0);
+        hostbuf::CopyOut(sessionText, text);
+    } catch (...) {
+    }
+}
+
+TARGO_API void TARGO_CALL TargoDLLUstawJezykKomponentow(int language) {
+    try {
+        EMException::Language = language;
+    } catch (...) {
+    }
+}
+
+}  // extern "C"

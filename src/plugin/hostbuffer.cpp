@@ -1,0 +1,22 @@
+// Bounded transfers between the driver's texts and the host's buffers.
+#include "plugin/hostbuffer.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace hostbuf {
+
+void CopyOut(char* buf, const std::string& text) {
+    if (buf == nullptr) return;
+    const std::size_t n = std::min(text.find('\0'), kMaxText);
+    std::memcpy(buf, text.data(), n);
+    std::memset(buf + n, 0, kMaxText - n);
+    buf[kMaxText] = '\0';
+}
+
+std::string ReadIn(const char* buf, std::size_t maxChars) {
+    if (buf == nullptr) return std::string();
+    return std::string(buf, ::strnlen(buf, maxChars));
+}
+
+}  // namespace hostbuf

@@ -1,0 +1,22 @@
+// Bounded transfers between the driver's texts and the fixed-size buffers of the host.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "targodll.h"
+
+namespace hostbuf {
+
+// Most characters a host buffer of TARGODLL_BUFSIZE bytes carries.
+inline constexpr std::size_t kMaxText = TARGODLL_BUFSIZE - 1;
+
+// Copies at most 300 characters of `text` (up to its first zero byte) into `buf`, fills the
+// rest of the first 300 bytes with zeros and stores a zero at index 300. A null buf is skipped.
+void CopyOut(char* buf, const std::string& text);
+
+// The text of a host buffer: at most `maxChars` characters, ending at the first zero byte.
+// A null buf reads as the empty text.
+std::string ReadIn(const char* buf, std::size_t maxChars = kMaxText);
+
+}  // namespace hostbuf
