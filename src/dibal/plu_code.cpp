@@ -1,0 +1,98 @@
+// SkalnixAction::FormatPluCode: whether a goods goes to the scale, and under which PLU code,
+// from its barcode and the weighted-code settings.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "dibal/rejections.h"
+#include "dibal/skalnixaction.h"
+#include "exportdata/ksexpbuf.h"
+#include "runtime/xftools.h"
+
+namespace {
+
+bool AllDigits(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Up to `count` characters from the 0-based `start`; empty past the end.
+std::string Part(const std::string& text, std::size_t start, std::size_t count) {
+    return start < text.size() ? text.substr(start, count) : std::string();
+}
+
+std::string ZeroFilled(long long value, int width) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%0*lld", width, value);
+    return buffer;
+}
+
+// Whether a text of digits stands for a number above `upper`; any length of digits is fine.
+bool DigitsAbove(const std::string& digits, long long upper) {
+    const std::size_t first = digits.find_first_not_of('0');
+    if (first == std::string::npos) return upper < 0;
+    const std::string significant = digits.substr(first);
+    if (significant.size() > 18) return true;
+    return std::stoll(significant) > upper;
+}
+
+}  // namespace
+
+bool SkalnixAction::FormatPluCode(const KSTowRec& goods, std::string& code) {
+    const bool seriesM = Series == "M";
+    const int width = seriesM ? 5 : 6;
+    const long long upper = seriesM ? 99999 : 999999;
+    const std::string& kod = goods.kod;
+
+    if (WeightedCodeMode == 0) {
+        // Short codes from the configured range.
+        if (kod.size() > static_cast<std::size_t>(width) || !AllDigits(kod)) return false;
+        const int number = StrToInt(kod);  // an empty code ends the export here
+        if (number < ShortCodeFirst || number > ShortCodeLast) return false;
+        code = ZeroFilled(number, width);
+        return true;
+    }
+
+    // Long weighted codes: the prefix selects the host's template, whose letters G and S mark
+    // the sub-group and article digits.
+    if (kod.size() != 13) return false;
+    if (WeightedCodeMode >= 1 && WeightedCodeMode <= 9 &&
+        kod.compare(0, 2, std::to_string(WeightedCodeMode + 20)) != 0)
+        return false;
+    const auto tmpl =
+        std::find_if(CodeTemplates.begin(), CodeTemplates.end(), [&](const std::string& t) {
+            return t.size() >= 2 && t.compare(0, 2, kod, 0, 2) == 0;
+        });
+    if (tmpl == CodeTemplates.end()) return false;
+
+    const auto groupDigits = static_cast<std::size_t>(std::count(tmpl->begin(), tmpl->end(), 'G'));
+    const auto articleDigits =
+        static_cast<std::size_t>(std::count(tmpl->begin(), tmpl->end(), 'S'));
+    const std::size_t groupPos = tmpl->find('G');
+
+    if (groupDigits == 0 && SubGroup != -1 && SubGroupOnly) return false;
+    if (groupDigits > 0 && SubGroup != -1 &&
+        StrToInt(Part(kod, groupPos, groupDigits)) != SubGroup)  // non-digits end the export
+        return false;
+
+    const std::string text = ParamAsInt("DibalPluSendGroup") != 0
+                                 ? Part(kod, 2, groupDigits + articleDigits)
+                                 : Part(kod, groupDigits + 2, articleDigits);
+    // A template without code digits leaves nothing to send: rejected like any other code
+    // that does not fit the templates.
+    if (text.empty() || !AllDigits(text)) {
+        dibal::AddRejection(RejectedList, goods, "matujerror_loAddIntToStr_00001",
+                            "tujerror_loAdd_towreckod_00001",
+                            " (towar opatrzony kodem kreskowym niezgodnym z konfiguracją kodów "
+                            "ważonych)");
+        return false;
+    }
+    if (DigitsAbove(text, upper)) {
+        dibal::AddRejection(RejectedList, goods, "matujerror_loAddIntToStr_00002",
+                            "tujerror_loAdd_towreckod_00002",
+                            " (kody o tym formacie nie mogą być przesane do wagi - konflikt "
+                            "formatów)");
+        return false;
+    }
+    code = ZeroFilled(std::stoll(text), width);
+    return true;
+}

@@ -1,0 +1,127 @@
+// SkalnixAction::PrepareGoods: turns every goods of the export buffer that belongs on the scale
+// into its DIBAL record lines, and marks the others as not for the scale.
+#include <string>
+
+#include "dibal/catalogue.h"
+#include "dibal/records_layouts.h"
+#include "dibal/rejections.h"
+#include "dibal/skalnixaction.h"
+#include "exportdata/ksexpbuf.h"
+#include "runtime/exceptions.h"
+#include "runtime/lgtools.h"
+
+namespace {
+
+// The record lines of one goods by series, appended to `text` with their number in `lines`.
+// False when a number does not fit its field; the goods then gets no lines at all.
+bool BuildGoodsLines(SkalnixAction& action, const KSTowRec& goods, dibal::RecordFields& f,
+                     std::string& text, int& lines) {
+    const std::string& series = action.Series;
+    if (series == "M") {
+        lines = 1;
+        return dibal::AppendRecord22(f, text);
+    }
+    if (series == "A" || series == "K") {
+        lines = 1;
+        return dibal::AppendRecordX1(f, text);
+    }
+    const bool recordL = series == "L" || series == "H";
+    if (!recordL && series != "H2") {
+        std::string message = FixedText("Seria wag \"%s\" nie jest obsługiwana");
+        message.replace(message.find("%s"), 2, series);
+        throw Exception(message);
+    }
+
+    f.sendExpiry = action.ParamAsInt("DibalSendExpDate") != 0;
+    // L3/H3 carry label, picture (both 0 above 99), section and expiry; without any of them
+    // the line is left out.
+    const bool extraLine = (f.label != 0 && f.label <= 99) || (f.picture != 0 && f.picture <= 99) ||
+                           f.section != 0 || f.sendExpiry;
+    lines = 1;
+    if (!(recordL ? dibal::AppendRecordL2(f, text) : dibal::AppendRecordH2(f, text)))
+        return false;
+    if (extraLine) {
+        ++lines;
+        if (!(recordL ? dibal::AppendRecordL3(f, text) : dibal::AppendRecordH3(f, text)))
+            return false;
+    }
+    std::string block = recordL ? action.BuildL4Codes(goods, f.pluCode)
+                                : action.BuildH4Codes(goods, f.pluCode);
+    if (block.empty())
+        block = recordL ? action.BuildL4Text(goods, f.pluCode)
+                        : action.BuildH4Text(goods, f.pluCode);
+    if (!block.empty()) {
+        lines += recordL ? 5 : 3;
+        text += block;
+    }
+    return true;
+}
+
+}  // namespace
+
+void SkalnixAction::PrepareGoods() {
+    const int count = ExpBuf->LiczbaTowarow;
+    StartStage(DriverText("SkalnixAMakePluRMsgAdd", "Przygotowanie towarów:"), stagePercent, count);
+    try {
+        ExpBuf->ResetFlags(false);
+        KSTowRec goods;
+        for (int i = 0; i < count; ++i) {
+            SetProgress(i + 1);
+            ExpBuf->CzytajRec(i, goods);
+
+            dibal::RecordFields f;
+            if (!FormatPluCode(goods, f.pluCode)) {
+                ExpBuf->SetTrOk(i, true);
+                continue;
+            }
+            f.name = FormatujNazwe(goods);
+            f.key = KeyNumber(goods);
+            f.label = LabelNumber(goods);
+            f.picture = PictureNumber(goods);
+            f.section = SectionNumber(goods);
+            f.expiry = goods.TerminW;
+            f.price = goods.CenaAkt(PriceLevel);
+            f.priceHurt = goods.cena_hurt;
+            f.priceNoc = goods.cena_noc;
+            f.piece = goods.precyzja == 0 ? 1 : 0;
+            f.address = ScaleAddress;
+            f.group = ScaleGroup;
+
+            // Add, update and price change all write the goods; delete removes it. Nothing is
+            // sent for any other status, and its tr_ok stays as read.
+            if (goods.status >= stDod && goods.status <= stCen)
+                f.action = 'M';
+            else if (goods.status == stUsu)
+                f.action = 'B';
+            else
+                continue;
+
+            std::string text;
+            int lines = 0;
+            if (!BuildGoodsLines(*this, goods, f, text, lines)) {
+                // A shifted field would corrupt the record for the scale: the goods is not sent
+                // and keeps its tr_ok, so it is not reported as sent.
+                dibal::AddRejection(RejectedList, goods, "SkalnixAPrepareGstr",
+                                    "SkalnixAPrepareGstr_00001",
+                                    " (wartość nie mieści się w polu rekordu wagi)");
+                continue;
+            }
+            goods.plu_rec = text;
+
+            ++SentCounter;
+            if (ParamAsInt("Pojemnosc") < SentCounter) {
+                dibal::AddRejection(RejectedList, goods, "ePluRerror_loAddIntToStr",
+                                    "PluRerror_loAddtowreckod", " (towar nie zmieści się w wadze)");
+                continue;
+            }
+            ProgressUnits += lines;
+            ExpBuf->ZapiszRec(i, goods);
+            if (ConnectionType == 0) ExpBuf->SetTrOk(i, true);
+            RecordText += text;
+        }
+    } catch (...) {
+        SetStageType(stageError);
+        throw;
+    }
+    SetStageType(stageDone);
+}
