@@ -1,0 +1,58 @@
+// Shared fixture of the flow, DibalCom and result-check tests: a test host with the driver's
+// default parameters, an exchange directory and a DibalCom directory, and a fresh operation.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "dibal/skalnixaction.h"
+#include "plugin/kslibrary.h"
+#include "test_host.h"
+
+class FlowTest : public ::testing::Test {
+protected:
+    FlowTest() {
+        host.exchangeDir = exchange.WithSeparator();
+        host.params = {
+            {"DibalPodgrupaPLU", ""},    {"DibalSeria", "A"},       {"DibalAdres", "00"},
+            {"DibalGrupa", "0"},         {"DibalPort", "0"},        {"DibalBaudRate", "5"},
+            {"DibalDataBits", "1"},      {"DibalMuxChannel", "0"},  {"DibalIPAddress", "192.168.0.12"},
+            {"Pojemnosc", "20479"},      {"PoziomCen", "0"},        {"DibalPluExact", "1"},
+            {"DibalPluSendGroup", "1"},  {"DibalAddTextsFrom", "0"}, {"DibalSendAddData", "1"},
+            {"DibalSendExpDate", "1"},   {"DibalExitApp", "0"},     {"DibalUserConfigTxt", "0"},
+            {"DibalKatalogDrv", driver.Path()},                      {"DibalKodyKD", "0"},
+            {"DibalKodPocz", "1"},       {"DibalKodKonc", "999"},   {"DibalPlZnaki", "0"},
+        };
+    }
+
+    // A new operation object of the driver, as the host's calls get one.
+    SkalnixAction& NewAction() {
+        operation_.reset(host.Library()->CreateOperation(host.Context()));
+        auto* action = dynamic_cast<SkalnixAction*>(operation_.get());
+        if (action == nullptr)
+            throw std::runtime_error("the library did not create a SkalnixAction");
+        return *action;
+    }
+
+    // An action whose settings are given directly (no ReadSettings), for a serial port.
+    SkalnixAction& SerialAction() {
+        SkalnixAction& action = NewAction();
+        action.DriverDir = driver.WithSeparator();
+        action.ConnectionType = 1;
+        action.PortName = "COM2";
+        action.BaudRate = "9600";
+        action.DataBits = "8";
+        action.ScaleAddress = "04";
+        action.Series = "A";
+        return action;
+    }
+
+    TestHost host;
+    TempDir exchange;
+    TempDir driver;
+
+private:
+    std::unique_ptr<TKSActionBase> operation_;
+};

@@ -1,0 +1,224 @@
+// The operation as the host runs it: dispatch by code, the export in the file-only and the
+// connected mode (DibalCom played by a thread), the failure reports and the user's stop.
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+#include "flow_fixture.h"
+#include "platform/platform.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string PluLine(int plu, const std::string& code, const char* action = "DOD") {
+    return "PLU;" + std::to_string(plu) + ";0;" + code + ";Towar " + std::to_string(plu) +
+           ";100;90;80;70;23;1;F;0;F;F;F;;0;0;" + action + "\r\n";
+}
+
+// The last n error lines the host received (a failing stage turns its own line into an error
+// line before the report).
+std::vector<std::string> LastErrors(const TestHost& host, std::size_t n) {
+    const std::vector<std::string> errors = host.Errors();
+    return {errors.end() - static_cast<std::ptrdiff_t>(std::min(n, errors.size())), errors.end()};
+}
+
+// Plays DibalCom in the DibalCom directory: takes each command, marks every record line after
+// "s". A do-nothing program stands in for dibalcom.exe so that the start succeeds.
+class FakeDibalCom {
+public:
+    explicit FakeDibalCom(const TempDir& dir) : dir_(dir.Path()) {
+        const fs::path program = dir_ / "dibalcom.exe";
+        WriteFile(program.string(), "#!/bin/sh\nexit 0\n");
+        fs::permissions(program, fs::perms::owner_all);
+        thread_ = std::thread([this] { Run(); });
+    }
+    ~FakeDibalCom() {
+        stop_ = true;
+        thread_.join();
+    }
+    std::vector<std::string> Commands() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return commands_;
+    }
+
+private:
+    void Run() {
+        while (!stop_) {
+            const fs::path command = dir_ / "rozkaz.txt";
+            std::error_code ec;
+            if (fs::exists(command, ec)) {
+                const std::string text = ReadFile(command.string());
+                fs::remove(command, ec);
+                std::lock_guard<std::mutex> lock(mutex_);
+                commands_.push_back(text.substr(0, text.find('\r')));
+                if (commands_.back() == "s")
+                    MarkAll();
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    void MarkAll() {
+        std::string data = ReadFile((dir_ / "dibal.exp").string());
+        for (std::size_t start = 0; start + 2 < data.size();) {
+            data[start + 2] = '*';
+            const std::size_t end = data.find('\n', start);
+            start = end == std::string::npos ? data.size() : end + 1;
+        }
+        WriteFile((dir_ / "dibal.exp").string(), data);
+    }
+
+    fs::path dir_;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<std::string> commands_;
+    std::thread thread_;
+};
+
+TEST_F(FlowTest, ConnectionTestOnlyAnswersThatTheScaleHasNone) {
+    EXPECT_EQ(host.Operation(-1), 0);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, Cp("Waga nie obsługuje testu połączenia!") + "\x01OK");
+    EXPECT_EQ(host.messages[0].kind, TARGO_MSG_INFO);
+}
+
+TEST_F(FlowTest, FailureReports) {
+    struct Case {
+        const char* name;
+        int code, flags;
+        std::map<std::string, std::string> params;
+        bool saveResult;
+        std::string operation, message;
+    } cases[] = {
+        {"unsupported code", 7, 0, {}, true, "operacja [7]",
+         "Urządzenie nie obsługuje zleconego typu operacji"},
+        {"import", -3, 0, {}, true, "import sprzedaży",
+         "Urządzenie nie obsługuje zleconego typu operacji"},
+        {"additional function 1", -8, 1, {}, true, "operacja [-8]",
+         "Błędny numer funkcji dodatkowej"},
+        {"configuration in file-only mode", -8, 0, {{"DibalPort", "0"}}, true, "operacja [-8]",
+         "Niewłaściwy typ złącza!"},
+        {"host refuses the result", -2, 0, {}, false, "eksport",
+         "Błąd zapisu wyniku eksportu do bazy danych"},
+        {"series not supported", -5, 0, {{"DibalSeria", "9"}}, true, "eksport automatyczny",
+         "Seria wag \"\" nie jest obsługiwana"},
+    };
+    WriteFile(exchange.File("kasa.exp"), PluLine(1, "5"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& [name, value] : c.params)
+            host.params[name] = value;
+        host.saveResult = c.saveResult;
+        host.ClearMessages();
+        EXPECT_EQ(host.Operation(c.code, c.flags), 0);
+        EXPECT_EQ(LastErrors(host, 2), (std::vector<std::string>{Cp(("Podczas wykonywania operacji '" +
+                                                             c.operation + "' wystąpił błąd:")
+                                                                .c_str()),
+                                                          Cp(c.message.c_str())}));
+        host.params["DibalPort"] = "0";
+        host.params["DibalSeria"] = "A";
+        host.saveResult = true;
+    }
+}
+
+TEST_F(FlowTest, ConfigurationFunctionWritesTheOptions) {
+    struct Case {
+        const char* name;
+        const char* port;
+        const char* userConfig;
+    } cases[] = {{"serial", "2", "0"}, {"file-only with the user's file", "0", "1"}};
+    WriteFile(driver.File("dibctrl.txt"), "mine");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        host.params["DibalPort"] = c.port;
+        host.params["DibalUserConfigTxt"] = c.userConfig;
+        host.ClearMessages();
+        EXPECT_EQ(host.Operation(-8, 0), 0);
+        EXPECT_TRUE(host.Errors().empty());
+    }
+    EXPECT_EQ(ReadFile(driver.File("dibctrl.txt")), "mine");  // the user's file stays
+}
+
+TEST_F(FlowTest, DevicePropertyAndSharedResource) {
+    host.params["DibalKatalogDrv"] = "C:\\Nowhere";
+    SkalnixAction& action = NewAction();
+    EXPECT_EQ(action.DeviceProperty(1104), "-1");
+    for (int number : {1101, 1103, 0, 1105})
+        EXPECT_EQ(action.DeviceProperty(number), "") << number;
+    EXPECT_EQ(action.GetSharedResourceName(), "C:\\Nowhere");  // as stored, unchecked
+}
+
+TEST_F(FlowTest, FileOnlyExport) {
+    // Goods 1 and 3 go to the scale, goods 2 lies outside the short-code range and goods 4 is
+    // deleted from the scale.
+    WriteFile(exchange.File("kasa.exp"), PluLine(1, "5") + PluLine(2, "5000") +
+                                             PluLine(3, "7", "AKT") + PluLine(4, "8", "USU"));
+    for (int code : {-2, -5}) {
+        SCOPED_TRACE(code);
+        host.ClearMessages();
+        EXPECT_EQ(host.Operation(code), 0);
+        EXPECT_TRUE(host.Errors().empty());
+        EXPECT_EQ(ReadFile(exchange.File("wynik.exp")),
+                  "PLU;1;0;5;DOD\r\nPLU;2;0;5000;DOD\r\nPLU;3;0;7;AKT\r\nPLU;4;0;8;USU\r\n");
+        const std::string records = ReadFile(driver.File("dibal.exp"));
+        EXPECT_EQ(records.substr(0, 13), "00X100M000005");
+        EXPECT_NE(records.find("00X100M000007"), std::string::npos);
+        EXPECT_NE(records.find("00X100B000008"), std::string::npos);
+        EXPECT_EQ(records.find("005000"), std::string::npos);
+        EXPECT_FALSE(platform::PathExists(driver.File("dibctrl.txt")));
+        EXPECT_FALSE(platform::PathExists(driver.File("rozkaz.txt")));
+        platform::DeleteFile(driver.File("dibal.exp"));
+    }
+    EXPECT_EQ(host.saveCalls, 2);
+}
+
+TEST_F(FlowTest, AutomaticExportIsMarked) {
+    WriteFile(exchange.File("kasa.exp"), PluLine(1, "5000"));
+    SkalnixAction& action = NewAction();
+    HTARGODLLSRODOWISKO env{nullptr, nullptr, 5};
+    action.Operation(env, -5, 0);
+    EXPECT_TRUE(action.AutoExport);
+    EXPECT_EQ(env.ResultCode, 0);
+    // Nothing for the scale: no record file, and the goods still counts as done.
+    EXPECT_FALSE(platform::PathExists(driver.File("dibal.exp")));
+    EXPECT_EQ(ReadFile(exchange.File("wynik.exp")), "PLU;1;0;5000;DOD\r\n");
+}
+
+TEST_F(FlowTest, ConnectedExportOverCapacityNeverReportsTheUnsentGoods) {
+    host.params["DibalPort"] = "1";
+    host.params["Pojemnosc"] = "1";
+    WriteFile(exchange.File("kasa.exp"), PluLine(1, "5") + PluLine(2, "6") + PluLine(3, "5000"));
+    FakeDibalCom dibalcom(driver);
+
+    EXPECT_EQ(host.Operation(-2), 0);
+
+    EXPECT_EQ(dibalcom.Commands(), (std::vector<std::string>{"R", "s", "S"}));
+    EXPECT_EQ(host.Errors(), std::vector<std::string>{Cp(
+                                 "Ilość towarów do wysłania przekracza zadeklarowaną pojemność "
+                                 "wagi!")});
+    // Goods 2 did not fit the scale: it was never sent, so the host must not take it as sent.
+    EXPECT_EQ(ReadFile(exchange.File("wynik.exp")), "PLU;1;0;5;DOD\r\nPLU;3;0;5000;DOD\r\n");
+    EXPECT_EQ(ReadFile(driver.File("dibal.exp")).substr(0, 13), "00*100M000005");
+    EXPECT_TRUE(platform::PathExists(driver.File("dibctrl.txt")));
+}
+
+TEST_F(FlowTest, UsersStopWhileACommandIsPending) {
+    host.params["DibalPort"] = "10";  // TCP/IP
+    WriteFile(exchange.File("kasa.exp"), PluLine(1, "5"));
+    WriteFile(driver.File("dibalcom.exe"), "#!/bin/sh\nexit 0\n");
+    fs::permissions(driver.File("dibalcom.exe"), fs::perms::owner_all);
+    const std::string command = driver.File("rozkaz.txt");
+    host.breakQuery = [&] { return platform::PathExists(command); };
+
+    EXPECT_EQ(host.Operation(-2), 0);
+
+    EXPECT_EQ(LastErrors(host, 1),
+              std::vector<std::string>{Cp("Operacja 'eksport' została przerwana")});
+    EXPECT_EQ(ReadFile(command), "R\r\n\r\n");
+    EXPECT_FALSE(platform::PathExists(exchange.File("wynik.exp")));
+    host.breakQuery = [] { return false; };
+}
+
+}  // namespace
