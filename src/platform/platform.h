@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,12 @@ std::string ShortPathName(const std::string& path);
 // Starts `program` with working directory `workDir` and does not wait for it. No zombie is
 // left behind. False when it could not be started.
 bool StartProgram(const std::string& program, const std::string& workDir);
+
+// 64-bit positioning of a stdio stream (origin SEEK_SET, SEEK_CUR or SEEK_END); -1 / false on
+// failure. TruncateFile flushes the stream and cuts its file at `size`.
+bool SeekFile(std::FILE* file, std::int64_t offset, int origin);
+std::int64_t TellFile(std::FILE* file);
+bool TruncateFile(std::FILE* file, std::int64_t size);
 
 void SleepMs(int milliseconds);
 

@@ -62,5 +62,5 @@ private:
 bool IsNameOfObjectParentClass(const Exception* object, const char* className);
 
 // The runtime's standard error texts (Windows-1250).
-[[noreturn]] void ThrowConvertError(std::string_view text);  // '"text" is not a valid integer'
+[[noreturn]] void ThrowConvertError(std::string_view text);  // '<text>' is not a valid integer value
 [[noreturn]] void ThrowRangeError();                         // "Range check error"

@@ -39,9 +39,19 @@ public:
                                     int bufferSize = 4096);
 
 private:
+    enum class LastOp { None, Read, Write };
     [[noreturn]] void Fail(const char* what) const;
+    void RequireOpen() const;
+    void PrepareWrite();   // gives the stream back its logical position before a write
+    void PrepareRead();    // stdio needs a seek between a write and a read
+    void DropReadAhead();  // moves the stream back over bytes read ahead but not consumed
+    bool FillReadAhead();  // false at the end of the file
+
     std::string path_;
     bool readOnly_ = true;
     std::FILE* file_ = nullptr;
-    bool lastWasRead_ = false;
+    LastOp lastOp_ = LastOp::None;
+    // Lines are cut from a block read ahead of the stream's position.
+    std::vector<char> readAhead_;
+    std::size_t readPos_ = 0, readLen_ = 0;
 };

@@ -11,6 +11,8 @@ class TMSerialPort {
 public:
     TMSerialPort();
     ~TMSerialPort();
+    TMSerialPort(const TMSerialPort&) = delete;
+    TMSerialPort& operator=(const TMSerialPort&) = delete;
 
     void SetPortName(const std::string& name) { name_ = name; }
     // Package values: baud 0..7 = 300,600,1200,2400,4800,9600,19200,38400 (also 8 = 57600,
@@ -34,5 +36,6 @@ private:
     std::string name_;
     int baud_ = 5, byteSize_ = 3, parity_ = 0, stopBits_ = 0;
     int timeouts_[5] = {50, 200, 2000, 200, 200};
+    bool dtr_ = false, rts_ = false;  // applied when the port opens
     platform::SerialPort port_;
 };

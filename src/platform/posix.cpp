@@ -1,0 +1,497 @@
+// The POSIX implementation of the operating-system layer.
+#include <dirent.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "platform/cp1250_table.h"
+#include "platform/platform.h"
+
+namespace platform {
+
+namespace {
+
+bool StatPath(const std::string& path, struct stat& st) {
+    return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
+// Directory part ("." when there is none) and last component of a path.
+void SplitPath(const std::string& path, std::string& dir, std::string& name) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        dir = ".";
+        name = path;
+    } else {
+        dir = slash == 0 ? "/" : path.substr(0, slash);
+        name = path.substr(slash + 1);
+    }
+}
+
+// Only * and ? are wildcards in a file pattern; everything else matches itself.
+std::string EscapeForFnmatch(const std::string& pattern) {
+    if (pattern == "*.*") return "*";  // every name, with or without an extension
+    std::string out;
+    for (char c : pattern) {
+        if (c == '[' || c == ']' || c == '\\') out.push_back('\\');
+        out.push_back(c);
+    }
+    return out;
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsPathSeparator(char c) { return c == '/'; }
+
+bool FileExists(const std::string& path) {
+    struct stat st;
+    return StatPath(path, st) && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+    struct stat st;
+    return StatPath(path, st) && S_ISDIR(st.st_mode);
+}
+
+bool PathExists(const std::string& path) {
+    struct stat st;
+    return StatPath(path, st);
+}
+
+bool CreateDirectories(const std::string& path) {
+    if (path.empty()) return false;
+    if (DirectoryExists(path)) return true;
+    // Create every prefix that ends before a separator, then the whole path.
+    for (std::size_t i = 1; i <= path.size(); ++i) {
+        if (i != path.size() && path[i] != '/') continue;
+        const std::string prefix = path.substr(0, i);
+        if (prefix.empty() || prefix.back() == '/') continue;
+        if (::mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) return false;
+    }
+    return DirectoryExists(path);
+}
+
+bool DeleteFile(const std::string& path) {
+    return !path.empty() && !DirectoryExists(path) && ::unlink(path.c_str()) == 0;
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    if (from.empty() || to.empty() || PathExists(to) || !PathExists(from)) return false;
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool CreateNewFile(const std::string& path, const std::string& data) {
+    if (path.empty()) return false;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    const bool written = WriteAll(fd, data.data(), data.size());
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        ::unlink(path.c_str());  // never leave a half-written file under the new name
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::string> FindFiles(const std::string& pattern, bool plainFilesOnly) {
+    std::vector<std::string> names;
+    std::string dir, mask;
+    SplitPath(pattern, dir, mask);
+    if (mask.empty()) return names;
+    const std::string fnPattern = EscapeForFnmatch(mask);
+    DIR* d = ::opendir(dir.c_str());
+    if (d == nullptr) return names;
+    while (const dirent* entry = ::readdir(d)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        if (::fnmatch(fnPattern.c_str(), name.c_str(), FNM_CASEFOLD) != 0) continue;
+        if (plainFilesOnly) {
+            if (name[0] == '.') continue;
+            struct stat st;
+            const std::string full = (dir == "/" ? std::string("/") : dir + "/") + name;
+            if (!StatPath(full, st) || S_ISDIR(st.st_mode)) continue;
+        }
+        names.push_back(name);
+    }
+    ::closedir(d);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string ShortPathName(const std::string& path) { return PathExists(path) ? path : std::string(); }
+
+// Double fork: the intermediate child exits at once and is reaped here, the program itself is
+// adopted by init, so nothing is left for the driver to wait for. A close-on-exec pipe tells
+// whether the exec succeeded.
+bool StartProgram(const std::string& program, const std::string& workDir) {
+    if (program.empty()) return false;
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0) return false;
+    // Everything the children need is prepared before fork: they may only make plain calls.
+    const char* path = program.c_str();
+    const char* dir = workDir.empty() ? nullptr : workDir.c_str();
+    char* const argv[] = {const_cast<char*>(path), nullptr};
+
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(report[0]);
+        ::close(report[1]);
+        return false;
+    }
+    if (child == 0) {
+        ::close(report[0]);
+        const pid_t grandchild = ::fork();
+        if (grandchild != 0) {
+            if (grandchild < 0) {
+                const int error = errno;
+                (void)!::write(report[1], &error, sizeof error);
+            }
+            ::_exit(0);
+        }
+        ::setsid();
+        sigset_t none;
+        sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        int error = 0;
+        if (dir != nullptr && ::chdir(dir) != 0) {
+            error = errno;
+        } else {
+            ::execv(path, argv);
+            error = errno;
+        }
+        (void)!::write(report[1], &error, sizeof error);
+        ::_exit(127);
+    }
+    ::close(report[1]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    int error = 0;
+    ssize_t n;
+    do {
+        n = ::read(report[0], &error, sizeof error);
+    } while (n < 0 && errno == EINTR);
+    ::close(report[0]);
+    return n == 0;  // end of file without a report: the program runs
+}
+
+void SleepMs(int milliseconds) {
+    if (milliseconds <= 0) return;
+    timespec request{milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1000000L};
+    while (::nanosleep(&request, &request) != 0 && errno == EINTR) {
+    }
+}
+
+LocalTime Now() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_REALTIME, &ts);
+    const time_t seconds = ts.tv_sec;
+    struct tm tm {};
+    ::localtime_r(&seconds, &tm);
+    LocalTime t;
+    t.year = tm.tm_year + 1900;
+    t.month = tm.tm_mon + 1;
+    t.day = tm.tm_mday;
+    t.hour = tm.tm_hour;
+    t.minute = tm.tm_min;
+    t.second = tm.tm_sec > 59 ? 59 : tm.tm_sec;  // a leap second is shown as :59
+    t.millisecond = static_cast<int>(ts.tv_nsec / 1000000);
+    return t;
+}
+
+bool IsWindowsNT() { return true; }
+
+bool SeekFile(std::FILE* file, std::int64_t offset, int origin) {
+    return file != nullptr && ::fseeko(file, static_cast<off_t>(offset), origin) == 0;
+}
+
+std::int64_t TellFile(std::FILE* file) {
+    return file == nullptr ? -1 : static_cast<std::int64_t>(::ftello(file));
+}
+
+bool TruncateFile(std::FILE* file, std::int64_t size) {
+    if (file == nullptr || size < 0 || std::fflush(file) != 0) return false;
+    return ::ftruncate(::fileno(file), static_cast<off_t>(size)) == 0;
+}
+
+// ---- registry: a .reg export ----
+
+namespace {
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    }
+    return true;
+}
+
+std::string StripTrailingBackslashes(std::string s) {
+    while (!s.empty() && s.back() == '\\') s.pop_back();
+    return s;
+}
+
+// UTF-16LE (after the byte-order mark) to Windows-1250; '?' for what the code page lacks.
+std::string Utf16ToCp1250(const std::string& bytes, std::size_t start) {
+    std::string out;
+    for (std::size_t i = start; i + 1 < bytes.size(); i += 2) {
+        const char32_t unit = static_cast<unsigned char>(bytes[i]) |
+                              (static_cast<char32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8);
+        if (unit >= 0xD800 && unit <= 0xDFFF) {
+            // A surrogate pair is one character outside the code page.
+            if (unit <= 0xDBFF && i + 3 < bytes.size()) {
+                const unsigned next = static_cast<unsigned char>(bytes[i + 2]) |
+                                      (static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 3])) << 8);
+                if (next >= 0xDC00 && next <= 0xDFFF) i += 2;
+            }
+            out.push_back('?');
+            continue;
+        }
+        const int b = CodePointToCp1250(unit);
+        out.push_back(b < 0 ? '?' : static_cast<char>(b));
+    }
+    return out;
+}
+
+// A quoted .reg string at text[pos] ('"' there); \\ and \" are the escapes. False when the
+// closing quote is missing.
+bool ReadQuoted(const std::string& text, std::size_t& pos, std::string& out) {
+    if (pos >= text.size() || text[pos] != '"') return false;
+    out.clear();
+    for (++pos; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (c == '"') {
+            ++pos;
+            return true;
+        }
+        if (c == '\\' && pos + 1 < text.size()) {
+            out.push_back(text[++pos]);
+        } else {
+            out.push_back(c);
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
+                        std::string& value) {
+    const char* file = std::getenv("SKALNIX_REGISTRY");
+    if (file == nullptr || *file == '\0') return false;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return false;
+    std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text;
+    if (raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0xFF &&
+        static_cast<unsigned char>(raw[1]) == 0xFE)
+        text = Utf16ToCp1250(raw, 2);
+    else
+        text.swap(raw);
+
+    const std::string wantedKey =
+        StripTrailingBackslashes("HKEY_LOCAL_MACHINE\\" + keyPath);
+    bool inKey = false, found = false;
+    std::size_t lineStart = 0;
+    while (lineStart < text.size()) {
+        std::size_t lineEnd = text.find_first_of("\r\n", lineStart);
+        if (lineEnd == std::string::npos) lineEnd = text.size();
+        std::string line = text.substr(lineStart, lineEnd - lineStart);
+        lineStart = lineEnd + 1;
+        std::size_t b = 0;
+        while (b < line.size() && (line[b] == ' ' || line[b] == '\t')) ++b;
+        if (b == line.size()) continue;
+        if (line[b] == '[') {
+            const std::size_t close = line.rfind(']');
+            inKey = close != std::string::npos && close > b &&
+                    EqualNoCase(StripTrailingBackslashes(line.substr(b + 1, close - b - 1)), wantedKey);
+            continue;
+        }
+        if (!inKey) continue;
+        std::string name;
+        std::size_t pos = b;
+        if (line[pos] == '@') {
+            ++pos;
+        } else if (!ReadQuoted(line, pos, name)) {
+            continue;  // a continuation line of a hex value, or a comment
+        }
+        while (pos < line.size() && line[pos] == ' ') ++pos;
+        if (pos >= line.size() || line[pos] != '=') continue;
+        ++pos;
+        while (pos < line.size() && line[pos] == ' ') ++pos;
+        if (!EqualNoCase(name, valueName)) continue;
+        std::string data;
+        // The last entry of the value wins, as when the file is imported.
+        if (ReadQuoted(line, pos, data)) {
+            value = data;
+            found = true;
+        } else {
+            found = false;  // another type (dword:, hex(2): ...) is not a string value
+        }
+    }
+    return found;
+}
+
+// ---- message box ----
+
+namespace {
+void* g_ownerWindow = nullptr;
+}
+
+void SetOwnerWindow(void* window) { g_ownerWindow = window; }
+void* OwnerWindow() { return g_ownerWindow; }
+
+int MessageBox(const std::string& text, const std::string& caption, unsigned /*flags*/) {
+    std::string line = caption + ": " + text;
+    for (char& c : line) {
+        if (c == '\r' || c == '\n') c = ' ';  // one line per message
+    }
+    line.push_back('\n');
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+    return 1;
+}
+
+// ---- serial port ----
+
+namespace {
+
+bool BaudConstant(int baud, speed_t& speed) {
+    switch (baud) {
+        case 300: speed = B300; return true;
+        case 600: speed = B600; return true;
+        case 1200: speed = B1200; return true;
+        case 2400: speed = B2400; return true;
+        case 4800: speed = B4800; return true;
+        case 9600: speed = B9600; return true;
+        case 19200: speed = B19200; return true;
+        case 38400: speed = B38400; return true;
+        case 57600: speed = B57600; return true;
+        case 115200: speed = B115200; return true;
+        default: return false;
+    }
+}
+
+// "COMn" (any case, n >= 1) to $SKALNIX_COMn or /dev/ttyS<n-1>; a path is taken as it is.
+std::string DevicePath(const std::string& name) {
+    if (!name.empty() && name[0] == '/') return name;
+    if (name.size() < 4 || !EqualNoCase(name.substr(0, 3), "com")) return {};
+    long number = 0;
+    for (std::size_t i = 3; i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9' || number > 9999) return {};
+        number = number * 10 + (name[i] - '0');
+    }
+    if (number < 1) return {};
+    const std::string variable = "SKALNIX_COM" + std::to_string(number);
+    if (const char* mapped = std::getenv(variable.c_str()); mapped != nullptr && *mapped != '\0')
+        return mapped;
+    return "/dev/ttyS" + std::to_string(number - 1);
+}
+
+bool SetModemLine(std::intptr_t handle, int line, bool on) {
+    if (handle < 0) return false;
+    int bits = line;
+    return ::ioctl(static_cast<int>(handle), on ? TIOCMBIS : TIOCMBIC, &bits) == 0;
+}
+
+}  // namespace
+
+SerialPort::SerialPort() : handle_(-1) {}
+
+SerialPort::~SerialPort() { Close(); }
+
+bool SerialPort::Open(const std::string& name, const SerialSettings& settings) {
+    Close();
+    const std::string path = DevicePath(name);
+    speed_t speed;
+    if (path.empty() || !BaudConstant(settings.baudRate, speed) || settings.dataBits < 5 ||
+        settings.dataBits > 8 || settings.parity < 0 || settings.parity > 2 ||
+        (settings.stopBits != 1 && settings.stopBits != 2))
+        return false;
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    termios tio{};
+    if (::tcgetattr(fd, &tio) != 0) {
+        ::close(fd);
+        return false;
+    }
+    ::cfmakeraw(&tio);
+    ::cfsetispeed(&tio, speed);
+    ::cfsetospeed(&tio, speed);
+    static const tcflag_t sizes[] = {CS5, CS6, CS7, CS8};
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
+    tio.c_cflag |= sizes[settings.dataBits - 5] | CLOCAL | CREAD;
+    if (settings.parity == 1) tio.c_cflag |= PARENB | PARODD;
+    if (settings.parity == 2) tio.c_cflag |= PARENB;
+    if (settings.stopBits == 2) tio.c_cflag |= CSTOPB;
+    tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    const int tenths = std::clamp(settings.readTimeoutMs / 100, 0, 255);
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = static_cast<cc_t>(tenths);
+    if (::tcsetattr(fd, TCSANOW, &tio) != 0) {
+        ::close(fd);
+        return false;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return false;
+    }
+    handle_ = fd;
+    return true;
+}
+
+// Modem lines are absent on some devices (a pseudo-terminal): the answer only reports that.
+bool SerialPort::SetRTS(bool on) { return SetModemLine(handle_, TIOCM_RTS, on); }
+bool SerialPort::SetDTR(bool on) { return SetModemLine(handle_, TIOCM_DTR, on); }
+
+bool SerialPort::PutByte(std::uint8_t byte) {
+    if (handle_ < 0) return false;
+    const char c = static_cast<char>(byte);
+    if (!WriteAll(static_cast<int>(handle_), &c, 1)) return false;
+    int rc;
+    do {
+        rc = ::tcdrain(static_cast<int>(handle_));
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0;
+}
+
+void SerialPort::Close() {
+    if (handle_ >= 0) {
+        ::close(static_cast<int>(handle_));
+        handle_ = -1;
+    }
+}
+
+bool SerialPort::IsOpen() const { return handle_ >= 0; }
+
+}  // namespace platform
