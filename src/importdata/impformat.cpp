@@ -1,0 +1,32 @@
+#include "importdata/impformat.h"
+
+#include <cstdio>
+
+#include "runtime/dttools.h"
+
+namespace impformat {
+
+void AppendAmount(std::string& out, long double value) {
+    char small[64];
+    int n = std::snprintf(small, sizeof small, "%.0Lf", value);
+    if (n < 0) return;
+    if (static_cast<std::size_t>(n) < sizeof small) {
+        out.append(small, static_cast<std::size_t>(n));
+        return;
+    }
+    // Very large values need more room than the usual amount.
+    std::string big(static_cast<std::size_t>(n) + 1, '\0');
+    std::snprintf(big.data(), big.size(), "%.0Lf", value);
+    big.resize(static_cast<std::size_t>(n));
+    out += big;
+}
+
+std::string Amount(long double value) {
+    std::string text;
+    AppendAmount(text, value);
+    return text;
+}
+
+std::string DateTime(double value) { return TdtTools(value).ToString(13); }
+
+}  // namespace impformat
