@@ -1,0 +1,34 @@
+// Command line of skalnix-host: git-style subcommands with shared options.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace host {
+
+enum class Command { None, Help, Info, Export, Test, Function, Op };
+
+struct Options {
+    Command command = Command::None;
+    bool help = false;            // --help of the command (or of the program)
+    std::string driverPath;       // --driver
+    std::string configPath;       // --config
+    std::vector<std::string> sets;// --set NAME=VALUE, in order
+    std::string langPath;         // --lang
+    std::string exchangeDir;      // --exchange
+    bool autoExport = false;      // export --auto
+    bool refuseSave = false;      // --refuse-save
+    int number = 0;               // function N / op CODE
+    std::string helpTopic;        // help COMMAND
+};
+
+// Parses argv; false with `error` on a usage error.
+bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::string& error);
+
+// The usage text of the program (Command::None / Help) or of one command.
+std::string UsageText(Command command);
+
+// The command named `name`, or Command::None.
+Command CommandByName(const std::string& name);
+
+}  // namespace host

@@ -1,0 +1,31 @@
+// skalnix-host: runs the scale driver the way the back office does.
+#include <cstdio>
+
+#include "cli.h"
+#include "commands.h"
+
+int main(int argc, char** argv) {
+    using namespace host;
+    Options options;
+    std::string error;
+    if (!ParseCommandLine(argc, argv, options, error)) {
+        std::fprintf(stderr, "skalnix-host: %s\n\n%s", error.c_str(),
+                     UsageText(options.command).c_str());
+        return kExitUsage;
+    }
+    if (options.command == Command::Help || options.help) {
+        const Command topic = options.command == Command::Help
+                                  ? CommandByName(options.helpTopic)
+                                  : options.command;
+        std::fputs(UsageText(topic).c_str(), stdout);
+        return kExitOk;
+    }
+    switch (options.command) {
+        case Command::Info: return RunInfo(options);
+        case Command::Export: return RunOperation(options, options.autoExport ? -5 : -2, 0);
+        case Command::Test: return RunOperation(options, -1, 0);
+        case Command::Function: return RunOperation(options, -8, options.number);
+        case Command::Op: return RunOperation(options, options.number, 0);
+        default: return kExitUsage;
+    }
+}
