@@ -9,7 +9,7 @@
 
 #include "dibal/skalnixaction.h"
 #include "plugin/kslibrary.h"
-#include "test_host.h"
+#include "support/test_host.h"
 
 class FlowTest : public ::testing::Test {
 protected:
