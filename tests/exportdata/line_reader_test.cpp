@@ -1,0 +1,59 @@
+// BlockLineReader: line ends and block boundaries.
+#include <gtest/gtest.h>
+
+#include "exportdata/line_reader.h"
+#include "expbuf_fixture.h"
+#include "runtime/exceptions.h"
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& path, size_t block) {
+    BlockLineReader reader(path, block);
+    std::vector<std::string> lines;
+    std::string_view line;
+    while (reader.Next(line)) lines.emplace_back(line);
+    return lines;
+}
+
+TEST(LineReaderTest, EveryLineEndAndEveryBlockSizeGiveTheSameLines) {
+    struct Case {
+        std::string bytes;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\n", {"a"}},
+        {"a\r\nb", {"a", "b"}},
+        {"a\nb\n", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\r\rb", {"a", "", "b"}},
+        {"\r\n\r\n", {"", ""}},
+        {"a\n\r\nb", {"a", "", "b"}},
+        {"abcdefghijklmnopqrstuvwxyz0123456789\r\nx", {"abcdefghijklmnopqrstuvwxyz0123456789", "x"}},
+        {std::string("a\0b\r\n\xFF", 6), {std::string("a\0b", 3), "\xFF"}},
+    };
+    TempDir dir;
+    const std::string path = dir.File("lines.txt");
+    for (const Case& c : cases) {
+        WriteBytes(path, c.bytes);
+        for (size_t block : {16, 17, 18, 19, 1 << 20}) {
+            EXPECT_EQ(Lines(path, block), c.lines) << "block " << block << " bytes " << c.bytes;
+            EXPECT_EQ(BlockLineReader::CountLines(path, block), static_cast<int>(c.lines.size()));
+        }
+    }
+}
+
+TEST(LineReaderTest, CrLfSplitAcrossTwoBlocksIsOneLineEnd) {
+    TempDir dir;
+    const std::string path = dir.File("split.txt");
+    // The CR is the 16th byte, the LF the 17th: they meet in different reads.
+    WriteBytes(path, std::string(15, 'a') + "\r\n" + "b");
+    EXPECT_EQ(Lines(path, 16), (std::vector<std::string>{std::string(15, 'a'), "b"}));
+}
+
+TEST(LineReaderTest, AMissingFileIsAFileError) {
+    TempDir dir;
+    EXPECT_THROW(BlockLineReader(dir.File("missing.exp")), EInOutError);
+}
+
+}  // namespace

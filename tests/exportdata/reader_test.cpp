@@ -1,0 +1,171 @@
+// KSExpBuf::ReadFromFile: the export file into the buffer.
+#include <gtest/gtest.h>
+
+#include "expbuf_fixture.h"
+#include "runtime/exceptions.h"
+
+namespace {
+
+class ReaderTest : public ::testing::Test {
+protected:
+    std::string Write(const std::string& bytes) {
+        const std::string path = dir.File("kasa.exp");
+        WriteBytes(path, bytes);
+        return path;
+    }
+    // Reads `bytes` as the export file into `buf`.
+    void Read(KSExpBuf& buf, const std::string& bytes, bool sort = false) {
+        buf.ReadFromFile(Write(bytes), sort, -1);
+    }
+    TempDir dir;
+};
+
+TEST_F(ReaderTest, CommentsHeadingsAndUnknownTagsAreSkipped) {
+    RecordingProgress progress;
+    KSExpBuf buf(&progress);
+    Read(buf, "# komentarz\r\n[TOWARY]\r\n\r\n   \r\nplu;1;2;3\r\nXYZ;1\r\nPLU ;1\r\n");
+    EXPECT_EQ(buf.LiczbaTowarow, 0);
+    EXPECT_EQ(buf.towary.GetCount(), 0);
+    const std::vector<std::string> expected = {
+        "start 5 100 " + Cp("Wczytywanie listy towarów"),
+        "type 0",
+        "start 3 7 " + Cp("Analiza listy towarów"),
+        "pos 7",
+        "type 0",
+    };
+    EXPECT_EQ(progress.calls, expected);
+}
+
+TEST_F(ReaderTest, AnEmptyFileEndsTheAnalysisAtZero) {
+    RecordingProgress progress;
+    KSExpBuf buf(&progress);
+    Read(buf, "");
+    ASSERT_GE(progress.calls.size(), 2u);
+    EXPECT_EQ(progress.calls[progress.calls.size() - 2], "pos 0");
+}
+
+TEST_F(ReaderTest, GoodsAreAppendedWithLeadingBlanksAndAnyLineEnd) {
+    KSExpBuf buf(nullptr);
+    Read(buf, "  \t" + GoodsLine("1") + "\r" + GoodsLine("2", "20", "AKT") + "\n" +
+                  GoodsLine("3", "30", "USU"));  // no final line end
+    ASSERT_EQ(buf.LiczbaTowarow, 3);
+    EXPECT_EQ(buf.LiczbaDod, 1);
+    EXPECT_EQ(buf.LiczbaAkt, 1);
+    EXPECT_EQ(buf.LiczbaUsu, 1);
+    KSTowRec r;
+    buf.CzytajRec(2, r);
+    EXPECT_EQ(r.plu, 3);
+    EXPECT_EQ(r.kod, "30");
+    EXPECT_EQ(r.nr_buf, 2);
+    // Reading again appends.
+    Read(buf, GoodsLine("4"));
+    EXPECT_EQ(buf.LiczbaTowarow, 4);
+}
+
+TEST_F(ReaderTest, BadActionStopsTheReadAndKeepsTheGoodsBeforeIt) {
+    RecordingProgress progress;
+    KSExpBuf buf(&progress);
+    const std::string text = GoodsLine("1") + "\r\n" + GoodsLine("2", "2", "dod") + "\r\n" +
+                             GoodsLine("3") + "\r\n";
+    EXPECT_EQ(ThrownMessage([&] { Read(buf, text); }), Cp("Nieprawidłowy format pliku eksportowego"));
+    EXPECT_EQ(buf.LiczbaTowarow, 1);
+    EXPECT_EQ(progress.calls.back(), "type 1");
+}
+
+TEST_F(ReaderTest, AMissingFileIsAFileErrorAndCreatesNoArchive) {
+    RecordingProgress progress;
+    KSExpBuf buf(&progress);
+    EXPECT_THROW(buf.ReadFromFile(dir.File("brak.exp"), false, -1), EInOutError);
+    EXPECT_EQ(progress.calls.back(), "type 1");
+    EXPECT_FALSE(std::ifstream(dir.File("ARCH2.EXP")).good());
+}
+
+TEST_F(ReaderTest, TheFileIsArchivedBesideItWithTheKind) {
+    KSExpBuf buf(nullptr);
+    const std::string path = Write("VAT;23\r\n");
+    buf.ReadFromFile(path, false, 1);
+    buf.ReadFromFile(path, false, 2);
+    const std::string archive = ReadBytes(dir.WithSeparator() + "ARCH2.EXP");
+    EXPECT_NE(archive.find("\r\nZAMKNIETA ZM. FISK.\r\nVAT;23\r\n"), std::string::npos) << archive;
+    EXPECT_NE(archive.find("\r\nWSZYSTKIE\r\nVAT;23\r\n"), std::string::npos) << archive;
+    EXPECT_EQ(buf.StawkiVat.size(), 2u);
+}
+
+TEST_F(ReaderTest, VatLines) {
+    KSExpBuf buf(nullptr);
+    Read(buf, "VAT;23\r\nVAT;-1\r\nVAT;8;800\r\nVAT;zw\r\nVAT;5;\r\nVAT\r\n");
+    EXPECT_EQ(buf.StawkiVat, (std::vector<std::string>{"23", "-1", "8", "zw", "5", ""}));
+    EXPECT_EQ(buf.StawkiVatPrec, (std::vector<std::string>{"2300", "-1", "800", "0", "500", "0"}));
+}
+
+TEST_F(ReaderTest, UnitsCashiersCurrenciesAssortmentsCustomersAndEuro) {
+    KSExpBuf buf(nullptr);
+    Read(buf,
+         "JM;1;3;kg\r\nJM;2\r\nOPER;7;Nowak\r\nWAL;EUR;Euro;43215;T;N\r\nASS;4;Nabia\xB3\r\n"
+         "KON;1;N;S;U;K;M;T;NIP;KK;;T;0;1\r\nKONA;2;N;S;U;K;M;T;NIP;KK;;F;0;1;5\r\n"
+         "EUROKURS;43215\r\nEURO;abc\r\nEU;1\r\nEURX;40000\r\n");
+    EXPECT_EQ(buf.JednostkiMiary, (std::vector<std::string>{"1;3;kg", "2;;"}));
+    ASSERT_EQ(buf.CountKasjer(), 1);
+    EXPECT_EQ(buf.GetKasjer(0)->Text(), "7;Nowak;;;");
+    ASSERT_EQ(buf.CountWaluty(), 1);
+    EXPECT_EQ(buf.GetWaluta(0)->GetKurs(), 43215);
+    ASSERT_EQ(buf.CountAsort(), 1);
+    KSAsort a;
+    buf.CzytajAsort(0, a);
+    EXPECT_EQ(a.as_name, "Nabia\xB3");
+    EXPECT_EQ(buf.CountKontrahents(), 2);
+    EXPECT_EQ(buf.LiczbaKontrahentow, 2);
+    EXPECT_EQ(buf.KursEuro, 4.0L);  // the last EUR line wins
+}
+
+TEST_F(ReaderTest, EuroRateInTenThousandths) {
+    KSExpBuf buf(nullptr);
+    Read(buf, "EUROKURS;43215\r\n");
+    EXPECT_NEAR(static_cast<double>(buf.KursEuro), 4.3215, 1e-12);
+}
+
+TEST_F(ReaderTest, SortingBuildsTheIndex) {
+    KSExpBuf buf(nullptr);
+    Read(buf, GoodsLine("1", "9") + "\r\n" + GoodsLine("2", "10") + "\r\n", true);
+    EXPECT_TRUE(buf.Sorted);
+    ASSERT_EQ(buf.index.GetCount(), 2);
+    EXPECT_EQ(buf.index.GetInt(0, 0), 1);  // "10" before "9"
+    KSExpBuf unsorted(nullptr);
+    Read(unsorted, "", true);
+    EXPECT_FALSE(unsorted.Sorted);
+}
+
+// Malformed input must fail cleanly or be skipped, never read outside its data.
+TEST_F(ReaderTest, MalformedInputNeverCrashes) {
+    const std::string longName(200000, '\xE6');
+    struct Case {
+        std::string bytes;
+        int goods;
+        bool fails;
+    } cases[] = {
+        {GoodsLine("1", "1", "DOD", ";" + longName), 1, false},
+        {std::string(100000, ';'), 0, false},
+        {"PLU" + std::string(5000, ';'), 0, true},
+        {"PLU;;;;;;;;;;;;;;;;;;;;", 0, true},
+        {"PLU;abc;def", 0, true},
+        {std::string("\x80\x81\xFF;\xFE\r\n", 7) + GoodsLine("1", "\x80\xFF"), 1, false},
+        {std::string("PLU;1\0;5", 8), 0, true},
+        {GoodsLine() + "\r" + GoodsLine() + "\r", 2, false},
+        {"VAT;" + std::string(70000, '9') + "\r\nEUR;" + std::string(70000, '9'), 0, false},
+        {"OPER\r\nWAL\r\nJM\r\nKON\r\n", 0, true},
+        {"ASS\r\n", 0, true},
+    };
+    for (const Case& c : cases) {
+        KSExpBuf buf(nullptr);
+        bool failed = false;
+        try {
+            Read(buf, c.bytes);
+        } catch (const Exception&) {
+            failed = true;
+        }
+        EXPECT_EQ(failed, c.fails) << c.bytes.substr(0, 60);
+        EXPECT_EQ(buf.LiczbaTowarow, c.goods) << c.bytes.substr(0, 60);
+    }
+}
+
+}  // namespace

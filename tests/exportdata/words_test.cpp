@@ -1,0 +1,65 @@
+// TLJWords: cutting lines into words.
+#include <gtest/gtest.h>
+
+#include "exportdata/words.h"
+
+namespace {
+
+struct SplitCase {
+    const char* separator;
+    std::string line;
+    std::vector<std::string> words;
+};
+
+class SplitTest : public ::testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitTest, GivesTheWordsInOrder) {
+    const SplitCase& c = GetParam();
+    TLJWords w;
+    w.Separator = c.separator;
+    ASSERT_EQ(w.Split(c.line), static_cast<int>(c.words.size()));
+    ASSERT_EQ(w.Count(), static_cast<int>(c.words.size()));
+    for (size_t i = 0; i < c.words.size(); ++i) EXPECT_EQ(w.Word(static_cast<int>(i)), c.words[i]) << i;
+    EXPECT_FALSE(w.OutOfRange);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, SplitTest,
+    ::testing::Values(SplitCase{";", "PLU;1;;x", {"PLU", "1", "", "x"}},
+                      SplitCase{";", "a;b;", {"a", "b"}},             // trailing separator
+                      SplitCase{";", "", {}},                         // empty line
+                      SplitCase{";", "abc", {"abc"}},                 // no separator
+                      SplitCase{";", ";;;", {"", "", ""}},            // only separators
+                      SplitCase{";", ";a", {"", "a"}},
+                      SplitCase{";", " a ; b ", {" a ", " b "}},      // blanks kept
+                      SplitCase{"", "a;b", {"a;b"}},                  // no separator set
+                      SplitCase{",", "1,2,3", {"1", "2", "3"}},
+                      SplitCase{";", std::string("a\0b;\xE6\xF3", 6), {std::string("a\0b", 3), "\xE6\xF3"}}));
+
+TEST(WordsTest, IndexPastTheEndSetsOutOfRangeAndNegativeLeavesIt) {
+    TLJWords w;
+    w.Separator = ";";
+    w.Split("PLU;1;;x");
+    EXPECT_EQ(w.Word(2), "");
+    EXPECT_FALSE(w.OutOfRange);
+    EXPECT_EQ(w.Word(-1), "");
+    EXPECT_FALSE(w.OutOfRange);
+    EXPECT_EQ(w.Word(4), "");
+    EXPECT_TRUE(w.OutOfRange);
+    EXPECT_EQ(w.Word(-1), "");
+    EXPECT_TRUE(w.OutOfRange);
+    w.Split("a");
+    EXPECT_FALSE(w.OutOfRange);
+}
+
+TEST(WordsTest, AShorterLineDoesNotShowWordsOfAnEarlierOne) {
+    TLJWords w;
+    w.Separator = ";";
+    w.Split("a;b;c;d");
+    ASSERT_EQ(w.Split("x;y"), 2);
+    EXPECT_EQ(w.Word(1), "y");
+    EXPECT_EQ(w.Word(2), "");
+    EXPECT_TRUE(w.OutOfRange);
+}
+
+}  // namespace
