@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <io.h>
 
 // windows.h maps these names to their ...A forms; the layer's own functions keep theirs.
 #undef DeleteFile
@@ -107,6 +108,17 @@ bool StartProgram(const std::string& program, const std::string& workDir) {
     if (!ShellExecuteExA(&info)) return false;
     if (info.hProcess) CloseHandle(info.hProcess);  // the driver never waits for it
     return true;
+}
+
+bool SeekFile(std::FILE* file, std::int64_t offset, int origin) {
+    return file != nullptr && _fseeki64(file, offset, origin) == 0;
+}
+
+std::int64_t TellFile(std::FILE* file) { return file == nullptr ? -1 : _ftelli64(file); }
+
+bool TruncateFile(std::FILE* file, std::int64_t size) {
+    if (file == nullptr || size < 0 || std::fflush(file) != 0) return false;
+    return _chsize_s(_fileno(file), size) == 0;
 }
 
 void SleepMs(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds < 0 ? 0 : milliseconds)); }
