@@ -9,15 +9,6 @@
 namespace host {
 namespace {
 
-bool IsInteger(std::string_view s) {
-    s = Trim(s);
-    if (!s.empty() && (s[0] == '-' || s[0] == '+')) s.remove_prefix(1);
-    if (s.empty()) return false;
-    for (char c : s)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
-
 void SplitTemplates(std::string_view list, std::vector<std::string>& out) {
     std::string word;
     for (char c : list) {
@@ -104,7 +95,9 @@ bool ResolveParameters(const std::vector<ParameterDef>& catalogue,
             return false;
         }
         std::string value = Utf8ToCp1250(utf8);
-        if (def->type == 7 && !IsInteger(value)) {
+        // A choice named by one of its list texts (numbers like "9600" included) is stored as
+        // the text's position; anything else is passed on as written.
+        if (def->type == 7) {
             for (size_t i = 0; i < def->listTexts.size(); ++i) {
                 if (EqualsNoCase(Trim(def->listTexts[i]), Trim(value))) {
                     value = std::to_string(i);

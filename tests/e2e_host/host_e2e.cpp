@@ -1,0 +1,176 @@
+// skalnix-host run as a process against the built driver and the DibalCom stand-in, each test
+// in a fresh directory holding exchange/kasa.exp and dibalcom/dibalcom.exe.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "process.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kExamples = SKALNIX_EXAMPLES_DIR;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class HostProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::path(::testing::TempDir()) /
+               ("skalnix_host_" + std::string(info->name()) + "_" + std::to_string(getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_ / "exchange");
+        fs::create_directories(dir_ / "dibalcom");
+        fs::copy_file(kExamples + "/kasa.exp", dir_ / "exchange" / "kasa.exp");
+        fs::copy_file(SKALNIX_DIBALCOM_EXE, dir_ / "dibalcom" / "dibalcom.exe");
+    }
+    void TearDown() override {
+        if (!HasFailure()) fs::remove_all(dir_);
+    }
+
+    e2e::RunResult Host(std::vector<std::string> args, e2e::RunSpec spec = {}) {
+        spec.args = {SKALNIX_HOST_EXE};
+        spec.args.insert(spec.args.end(), args.begin(), args.end());
+        spec.workDir = dir_.string();
+        return e2e::Run(spec);
+    }
+
+    fs::path dir_;
+};
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST_F(HostProcess, InfoListsEveryParameterAndTheAdditionalFunction) {
+    const auto r = Host({"info"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    for (const char* name :
+         {"DibalPodgrupaPLU", "DibalSeria", "DibalAdres", "DibalGrupa", "DibalPort",
+          "DibalBaudRate", "DibalDataBits", "DibalMuxChannel", "DibalIPAddress", "Pojemnosc",
+          "PoziomCen", "DibalPluExact", "DibalPluSendGroup", "DibalAddTextsFrom",
+          "DibalSendAddData", "DibalSendExpDate", "DibalExitApp", "DibalUserConfigTxt",
+          "DibalKatalogDrv", "DibalKodyKD", "DibalKodPocz", "DibalKodKonc", "DibalPlZnaki"})
+        EXPECT_TRUE(Contains(r.out, std::string("  ") + name + " ")) << name;
+    EXPECT_TRUE(Contains(r.out, "Library type: 2"));
+    EXPECT_TRUE(Contains(r.out, "Długie z prefixem 21 (np.210123"));
+    EXPECT_TRUE(Contains(r.out, "Additional functions:\n  0: Zapisz konfigurację DibalCom\n"));
+}
+
+TEST_F(HostProcess, DemoExportsWriteTheExpectedFiles) {
+    const std::string expectedResult =
+        "PLU;1;101;2101001000000;DOD\r\nPLU;2;102;2101002000000;AKT\r\n"
+        "PLU;3;103;2200003000000;CEN\r\nPLU;4;104;2101004000000;USU\r\n"
+        "PLU;5;105;2101005000000;DOD\r\nPLU;6;106;123;DOD\r\n"
+        "PLU;7;107;2900007000000;DOD\r\nPLU;8;108;2101A08000000;AKT\r\n";
+    const struct {
+        const char* config;
+        bool throughDibalCom;
+    } cases[] = {{"file-export.ini", false}, {"serial-export.ini", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.config);
+        fs::remove(dir_ / "dibalcom" / "dibal.exp");
+        const auto r = Host({"export", "--config", kExamples + "/" + c.config});
+        ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+        EXPECT_EQ(ReadFile(dir_ / "exchange" / "wynik.exp"), expectedResult);
+        EXPECT_TRUE(Contains(r.out, "goods reported in wynik.exp: 8 (DOD 4, AKT 2, CEN 1, USU 1)"));
+        EXPECT_TRUE(Contains(r.out, "goods of kasa.exp not reported: 0 of 8"));
+        EXPECT_TRUE(Contains(r.out, "saving the result: stored"));
+        // Five goods for the scale in series L: L2 and L3 each, five L4 lines for the three
+        // goods with a description.
+        std::istringstream records(ReadFile(dir_ / "dibalcom" / "dibal.exp"));
+        int lines = 0, marked = 0;
+        for (std::string line; std::getline(records, line);) {
+            ++lines;
+            if (line.size() > 2 && line[2] == '*') ++marked;
+        }
+        EXPECT_EQ(lines, 25);
+        EXPECT_EQ(marked, c.throughDibalCom ? 25 : 0);
+        const std::string options = ReadFile(dir_ / "dibalcom" / "dibctrl.txt");
+        EXPECT_EQ(!options.empty(), c.throughDibalCom);
+        if (c.throughDibalCom) {
+            // Choices named by their list texts in the configuration reach the driver.
+            EXPECT_TRUE(Contains(options, "-v 9600\r\n-p COM1\r\n-P \r\n-b 8\r\n"));
+            EXPECT_TRUE(Contains(options, "-d 00#\r\n-G \r\n-C \r\n"));
+        }
+        EXPECT_FALSE(fs::exists(dir_ / "dibalcom" / "rozkaz.txt"));
+    }
+}
+
+TEST_F(HostProcess, EnglishTranslationReachesTheDriver) {
+    const std::string lang = kExamples + "/lang/en.ini";
+    const auto test = Host({"test", "--lang", lang});
+    ASSERT_EQ(test.exitCode, 0) << test.err;
+    EXPECT_TRUE(Contains(test.out, "The scale does not support the connection test!"));
+
+    const auto info = Host({"info", "--lang", lang});
+    ASSERT_EQ(info.exitCode, 0) << info.err;
+    EXPECT_TRUE(Contains(info.out, "Driver: DibalCom 1.25I\n       Tested with: Dibal L-865"));
+    EXPECT_TRUE(Contains(info.out, "Scale capacity"));
+    EXPECT_TRUE(Contains(info.out, "0: FILE"));
+    EXPECT_TRUE(Contains(info.out, "0: Save the DibalCom configuration"));
+    EXPECT_FALSE(Contains(info.out, "Pojemność wagi"));
+
+    const auto exported =
+        Host({"export", "--lang", lang, "--config", kExamples + "/file-export.ini"});
+    ASSERT_EQ(exported.exitCode, 0) << exported.out << exported.err;
+    EXPECT_TRUE(Contains(exported.out, "Preparing the goods:"));
+    EXPECT_FALSE(Contains(exported.out, "towarów"));
+}
+
+TEST_F(HostProcess, FailuresExitNonZeroWithTheReason) {
+    const std::string fileConfig = kExamples + "/file-export.ini";
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* text;  // expected in standard output or error
+    } cases[] = {
+        {{"function", "1", "--config", fileConfig}, 1, "E Błędny numer funkcji dodatkowej"},
+        {{"function", "0", "--config", fileConfig}, 1, "E Niewłaściwy typ złącza!"},
+        {{"op", "-3"}, 1, "E Urządzenie nie obsługuje zleconego typu operacji"},
+        {{"export", "--refuse-save", "--config", fileConfig},
+         1,
+         "E Błąd zapisu wyniku eksportu do bazy danych"},
+        {{"export", "--exchange", "nowhere"}, 2, "exchange directory"},
+        {{"export", "--set", "NoSuchParameter=1"}, 2, "unknown driver parameter"},
+        {{"info", "--driver", "missing/libnothing.so"}, 3, "cannot load"},
+        {{"launch"}, 2, "unknown command"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + (c.args.size() > 1 ? c.args[1] : ""));
+        const auto r = Host(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.out << r.err;
+        EXPECT_TRUE(Contains(r.out + r.err, c.text)) << r.out << r.err;
+    }
+    // The refused save is also named in the summary.
+    const auto refused = Host({"export", "--refuse-save", "--config", fileConfig});
+    EXPECT_TRUE(Contains(refused.out, "saving the result: refused by the host"));
+}
+
+TEST_F(HostProcess, CtrlCWhileDibalComHoldsACommandInterruptsTheExport) {
+    std::ofstream(dir_ / "dibalcom" / "dibalcom.test") << "never_take=1\nidle_exit_s=5\n";
+    const fs::path command = dir_ / "dibalcom" / "rozkaz.txt";
+    e2e::RunSpec spec;
+    spec.timeoutMs = 20000;
+    spec.interruptWhen = [&] { return fs::exists(command); };
+    spec.interruptDelayMs = 1500;
+    const auto r = Host({"export", "--config", kExamples + "/serial-export.ini"}, spec);
+    ASSERT_FALSE(r.timedOut) << r.out;
+    EXPECT_EQ(r.exitCode, 130) << r.out << r.err;
+    EXPECT_TRUE(Contains(r.out, "E Operacja 'eksport' została przerwana")) << r.out;
+    EXPECT_TRUE(Contains(r.out, "no result file (wynik.exp) was written"));
+    EXPECT_FALSE(fs::exists(dir_ / "exchange" / "wynik.exp"));
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+#include "process.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace e2e {
+namespace {
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+}  // namespace
+
+RunResult Run(const RunSpec& spec) {
+    RunResult result;
+    const std::string outPath = spec.workDir + "/.stdout", errPath = spec.workDir + "/.stderr";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int in = open("/dev/null", O_RDONLY);
+        if (out < 0 || err < 0 || in < 0 || chdir(spec.workDir.c_str()) != 0) _exit(127);
+        dup2(in, 0);
+        dup2(out, 1);
+        dup2(err, 2);
+        std::vector<char*> argv;
+        for (const auto& a : spec.args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    if (pid < 0) return result;
+
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    Clock::time_point interruptAt{};
+    bool interruptArmed = false, interrupted = false;
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        const auto now = Clock::now();
+        if (spec.interruptWhen && !interruptArmed && spec.interruptWhen()) {
+            interruptArmed = true;
+            interruptAt = now + std::chrono::milliseconds(spec.interruptDelayMs);
+        }
+        if (interruptArmed && !interrupted && now >= interruptAt) {
+            kill(pid, SIGINT);
+            interrupted = true;
+        }
+        if (now - start > std::chrono::milliseconds(spec.timeoutMs)) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            result.timedOut = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (!result.timedOut && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+    result.out = Slurp(outPath);
+    result.err = Slurp(errPath);
+    return result;
+}
+
+}  // namespace e2e
