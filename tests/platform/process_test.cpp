@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+
+#include "platform/platform.h"
+#include "runtime/scratch_dir.h"
+
+namespace {
+
+bool WaitForFile(const std::string& path) {
+    for (int i = 0; i < 500; ++i) {
+        if (platform::FileExists(path)) return true;
+        platform::SleepMs(10);
+    }
+    return false;
+}
+
+TEST(StartProgram, RunsInWorkDirAndLeavesNoChild) {
+    ScratchDir dir;
+    ScratchDir work;
+    const std::string script = dir.Write("prog.sh", "#!/bin/sh\npwd > out.tmp\nmv out.tmp out.txt\n");
+    ::chmod(script.c_str(), 0755);
+    ASSERT_TRUE(platform::StartProgram(script, work.Path()));
+    ASSERT_TRUE(WaitForFile(work.File("out.txt")));
+    EXPECT_EQ(work.Read("out.txt"), std::filesystem::canonical(work.Path()).string() + "\n");
+    // Nothing of ours is left to reap: the program was handed to init.
+    int status = 0;
+    EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+}
+
+TEST(StartProgram, ReportsWhatCannotStart) {
+    ScratchDir dir;
+    const std::string notExecutable = dir.Write("plain.txt", "x");
+    EXPECT_FALSE(platform::StartProgram(dir.File("missing.exe"), dir.Path()));
+    EXPECT_FALSE(platform::StartProgram(notExecutable, dir.Path()));
+    EXPECT_FALSE(platform::StartProgram("/bin/true", dir.File("no-such-dir")));
+    EXPECT_FALSE(platform::StartProgram("", dir.Path()));
+    int status = 0;
+    EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
+}
+
+TEST(SleepMs, WaitsAtLeastTheTime) {
+    const auto start = std::chrono::steady_clock::now();
+    platform::SleepMs(30);
+    platform::SleepMs(-5);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
+}
+
+}  // namespace
