@@ -178,8 +178,8 @@ int StandIn::Run() {
     Log("start");
     if (!ReadOptions())
         return 1;
-    Log("record file " + recordFile_);
-    Log("command file " + commandFile_);
+    Log("record-file " + recordFile_);
+    Log("command-file " + commandFile_);
     const auto idleLimit = std::chrono::seconds(controls_.idleExitSeconds);
     auto lastCommand = Clock::now();
     for (;;) {

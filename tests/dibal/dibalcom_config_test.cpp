@@ -27,6 +27,8 @@ struct ConfigCase {
     std::string tail;  // the lines after "-i <DriverDir>"
 };
 
+void PrintTo(const ConfigCase& c, std::ostream* out) { *out << c.name; }
+
 class DibctrlContent : public FlowTest, public ::testing::WithParamInterface<ConfigCase> {};
 
 TEST_P(DibctrlContent, WritesTheExactLines) {

@@ -51,6 +51,8 @@ struct CheckCase {
     std::vector<std::string> rejected;  // error messages, in order
 };
 
+void PrintTo(const CheckCase& c, std::ostream* out) { *out << c.name; }
+
 class ResultCheck : public FlowTest, public ::testing::WithParamInterface<CheckCase> {};
 
 TEST_P(ResultCheck, JudgesEachGoodsByItsFirstRecordLine) {
