@@ -20,7 +20,7 @@ int TSkalnixLibrary::ShowWindow(TKSActionBase*, int index, char* buf, int* funct
     if (buf != nullptr) {
         // The host's buffer size is not agreed here: write only the name and its terminator,
         // never more than a standard buffer holds.
-        const std::size_t n = std::min(name.find('\0'), std::size_t{TARGODLL_BUFSIZE - 1});
+        const std::size_t n = std::min({name.find('\0'), name.size(), std::size_t{TARGODLL_BUFSIZE - 1}});
         std::memcpy(buf, name.data(), n);
         buf[n] = '\0';
     }

@@ -8,7 +8,8 @@ namespace hostbuf {
 
 void CopyOut(char* buf, const std::string& text) {
     if (buf == nullptr) return;
-    const std::size_t n = std::min(text.find('\0'), kMaxText);
+    // Up to the first zero byte, as a C string copy would stop there.
+    const std::size_t n = std::min({text.find('\0'), text.size(), kMaxText});
     std::memcpy(buf, text.data(), n);
     std::memset(buf + n, 0, kMaxText - n);
     buf[kMaxText] = '\0';

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
@@ -158,6 +159,13 @@ int TestHost::Operation(int code, int flags, int sessionHandle, std::string* ses
     const int result = TargoDLLSerKasOperacja(lib_, opContext, &handle, buf, code, flags);
     if (sessionText != nullptr) *sessionText = std::string(buf, ::strnlen(buf, TARGODLL_BUFSIZE));
     return result;
+}
+
+void PrintTo(const HostMessage& message, std::ostream* out) {
+    std::string text = message.text;
+    std::replace(text.begin(), text.end(), TARGO_STATUS_SEPARATOR, '|');
+    *out << "{" << message.kind << (message.replace ? ", replace, \"" : ", add, \"") << text
+         << "\"}";
 }
 
 std::string Cp(const char* utf8) {

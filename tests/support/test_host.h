@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <iosfwd>
 #include <map>
 #include <string>
 #include <vector>
@@ -16,7 +17,10 @@ struct HostMessage {
     int kind;          // TARGO_MSG_INFO / WARNING / ERROR
     std::string text;  // Windows-1250 bytes as the driver sent them
     bool replace;      // sent through cbReplaceMessage
+    bool operator==(const HostMessage&) const = default;
 };
+// Readable form in test failures: kind, replace flag, text with the status separator as "|".
+void PrintTo(const HostMessage& message, std::ostream* out);
 
 class TestHost {
 public:
