@@ -60,7 +60,9 @@ std::string TLTools::StrSize(std::string& text, int size, char fill, e_just padd
 int TLTools::Str2Int(const std::string& text, unsigned decimals) {
     TxfTools number(0);
     number.FromString(text, 10, false);
-    TxfTools scaled(number.Value() * std::pow(10.0L, static_cast<long double>(decimals)));
+    const long double value0 = number.Value();
+    TxfTools scaled(value0 == 0 ? 0
+                                : value0 * std::pow(10.0L, static_cast<long double>(decimals)));
     scaled.Round(0);
     const long double value = scaled.Value();
     // A value beyond 32 bits has no integer form: report it instead of wrapping around.
