@@ -3,6 +3,7 @@
 # other drivers link against (their members, type information and virtual tables).
 #
 #   cmake -DLIBRARY=<path to libskalnix.so> [-DNM=<nm>] -P check_exports.cmake
+cmake_minimum_required(VERSION 3.25)
 if(NOT LIBRARY)
   message(FATAL_ERROR "LIBRARY not given")
 endif()
