@@ -180,6 +180,13 @@ void TMFile::ReadStringsFromFile(const std::string& path, std::vector<std::strin
         std::max<std::size_t>(kWholeFileBlock, bufferSize > 0 ? static_cast<std::size_t>(bufferSize) : 0);
     std::unique_ptr<char[]> block(new char[blockSize]);
 
+    // The file's size lets the first block's line count foretell the list's final length, so
+    // that a big file does not move its lines several times while the list grows.
+    std::int64_t fileSize = -1;
+    if (platform::SeekFile(file.get(), 0, SEEK_END)) fileSize = platform::TellFile(file.get());
+    if (!platform::SeekFile(file.get(), 0, SEEK_SET)) throw EInOutError("Cannot read file \"" + path + "\"");
+    bool firstBlock = true;
+
     std::string pending;       // the start of a line cut by the end of a block
     bool havePending = false;
     bool crAtBlockEnd = false; // the previous block ended in CR: skip an LF starting this one
@@ -189,6 +196,7 @@ void TMFile::ReadStringsFromFile(const std::string& path, std::vector<std::strin
             if (std::ferror(file.get())) throw EInOutError("Cannot read file \"" + path + "\"");
             break;
         }
+        const std::size_t linesBefore = lines.size();
         const char* p = block.get();
         const char* const end = p + n;
         if (crAtBlockEnd && *p == '\n') ++p;
@@ -221,6 +229,12 @@ void TMFile::ReadStringsFromFile(const std::string& path, std::vector<std::strin
                 else if (*p == '\n') ++p;
             }
         }
+        if (firstBlock && n == blockSize && fileSize > static_cast<std::int64_t>(n)) {
+            const double perByte = static_cast<double>(lines.size() - linesBefore) / static_cast<double>(n);
+            const auto expected = static_cast<std::size_t>(perByte * static_cast<double>(fileSize) * 1.05) + 16;
+            lines.reserve(linesBefore + expected);
+        }
+        firstBlock = false;
     }
     if (havePending) lines.push_back(std::move(pending));
 }
