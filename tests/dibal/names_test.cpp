@@ -1,0 +1,85 @@
+// FormatujNazwe: the goods name cut to the series' width and re-coded for the scale.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "records_fixture.h"
+#include "runtime/exceptions.h"
+
+namespace {
+
+struct NameCase {
+    const char* name;
+    const char* series;
+    int codePage;
+    std::string nazwa;
+    std::string expected;
+};
+
+class Names : public RecordsTest, public ::testing::WithParamInterface<NameCase> {};
+
+TEST_P(Names, CutAndRecoded) {
+    const NameCase& c = GetParam();
+    Action().Series = c.series;
+    Action().CodePage = c.codePage;
+    KSTowRec goods = Goods(1, "1", c.nazwa);
+    EXPECT_EQ(Action().FormatujNazwe(goods), c.expected);
+    EXPECT_EQ(goods.nazwa, c.nazwa);
+}
+
+const std::string kLetters = Cp("ĄĆĘŁŃÓŚŻŹąćęłńóśżź");
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Names,
+    ::testing::Values(
+        NameCase{"SeriesMCutTo14", "M", 0, Cp("Ser żółty z Mazur 123"), Cp("Ser żółty z Ma")},
+        NameCase{"OthersCutTo24", "A", 0, "abcdefghijklmnopqrstuvwxyz", "abcdefghijklmnopqrstuvwx"},
+        NameCase{"H2CutTo24", "H2", 0, "abcdefghijklmnopqrstuvwxyz", "abcdefghijklmnopqrstuvwx"},
+        NameCase{"ShortNotPadded", "L", 0, "Ser", "Ser"},
+        NameCase{"EmptyName", "M", 1, "", ""},
+        NameCase{"WindowsUnchanged", "A", 0, kLetters, kLetters},
+        NameCase{"LatinII", "A", 1, kLetters,
+                 "\xA4\x8F\xA8\x9D\xE3\xE0\x97\xBD\x8D\xA5\x86\xA9\x88\xE4\xA2\x98\xBE\xAB"},
+        NameCase{"LatinIIExample", "A", 1, Cp("ąŚ"), "\xA5\x97"},
+        NameCase{"Ascii", "A", 2, kLetters, "ACELNOSZZacelnoszz"},
+        NameCase{"AsciiWords", "A", 2, Cp("Łosoś ze źródła, żółty"), "Losos ze zrodla, zolty"},
+        // Other bytes stay, also the code-852 bytes of letters already converted.
+        NameCase{"OtherBytesKept", "A", 2, "\xA4\x88 x\x01\xFF", "\xA4\x88 x\x01\xFF"},
+        // The cut counts the host's characters, before the conversion.
+        NameCase{"CutBeforeConversion", "M", 2, Cp("abcdefghijklmŁó"), "abcdefghijklmL"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RecordsTest, InvalidCodePageFailsWithItsText) {
+    for (int codePage : {3, -1}) {
+        Action().CodePage = codePage;
+        try {
+            Action().FormatujNazwe(Goods(1, "1", "Ser"));
+            ADD_FAILURE() << codePage;
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message(),
+                      Cp("SkalnixAction::FormatujNazwe(): Nieprawidłowa strona kodowa"));
+        }
+    }
+    host.SetTranslation("skalnix_dbaction", "SkalnixAFormatujExceptio", "bad page");
+    try {
+        Action().FormatujNazwe(Goods(1, "1", "Ser"));
+        ADD_FAILURE();
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "bad page");
+    }
+}
+
+TEST_F(RecordsTest, CodePageRowIsKeptInTools) {
+    Action().CodePage = 1;
+    Action().FormatujNazwe(Goods(1, "1"));
+    EXPECT_EQ(Action().Tools.CodePageTo, 0);
+    EXPECT_EQ(Action().Tools.CodePageFrom, 2);
+    Action().CodePage = 2;
+    Action().FormatujNazwe(Goods(1, "1"));
+    EXPECT_EQ(Action().Tools.CodePageTo, 6);
+    Action().CodePage = 0;
+    Action().FormatujNazwe(Goods(1, "1"));
+    EXPECT_EQ(Action().Tools.CodePageTo, 2);
+}
+
+}  // namespace
