@@ -5,7 +5,7 @@ set -euo pipefail
 dll=$1
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
 
-names=$("$objdump" -p "$dll" | awk '/\[Ordinal\/Name Pointer\] Table/{t=1;next} t&&/^\s*\[/{print $NF} t&&/^$/{t=0}')
+names=$("$objdump" -p "$dll" | awk '/\[Ordinal\/Name Pointer\] Table/{t=1;next} t&&/^[ \t]*\[/{print $NF} t&&/^$/{t=0}')
 plain=$(printf '%s\n' "$names" | grep -v '^_Z' | sort)
 expected=$(printf '%s\n' TargoDLLParametr TargoDLLRejestrujBiblioteke TargoDLLRejestrujCallback \
   TargoDLLSerKasJakSzukacParagonu TargoDLLSerKasNazwaZasobuDzielonego TargoDLLSerKasOperacja \
