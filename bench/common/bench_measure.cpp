@@ -15,6 +15,13 @@ long long PeakRssBytes() {
     return static_cast<long long>(usage.ru_maxrss) * 1024;  // kilobytes on Linux
 }
 
+double Stopwatch::CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
 BenchDir::BenchDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "skalnix-bench-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary directory");

@@ -6,15 +6,20 @@
 
 namespace benchgen {
 
+// Wall time and the process's CPU time (user + system) since construction. On a shared
+// machine the CPU time tells the cost of the code when other processes take the cores.
 class Stopwatch {
 public:
-    Stopwatch() : start_(std::chrono::steady_clock::now()) {}
+    Stopwatch() : start_(std::chrono::steady_clock::now()), cpuStart_(CpuSeconds()) {}
     double Seconds() const {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     }
+    double CpuSecondsSpent() const { return CpuSeconds() - cpuStart_; }
+    static double CpuSeconds();
 
 private:
     std::chrono::steady_clock::time_point start_;
+    double cpuStart_;
 };
 
 // Peak resident set size of this process so far, in bytes.
