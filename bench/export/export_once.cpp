@@ -21,6 +21,8 @@ std::map<std::string, std::string> params;
 std::string exchangeDir;
 long addedLines = 0, replacedLines = 0, errorLines = 0;
 std::string lastError;
+bool verbose = false;  // STAGES=1: every added line with the time since the start on stderr
+std::chrono::steady_clock::time_point started;
 
 int BreakQuery(int, int) { return 0; }
 int Parameter(int, int, const char* name, char* value) {
@@ -36,6 +38,11 @@ int OperationInfo(int, int, int* v1, int* v2, char* t1, char* t2, char* dir) {
 }
 int AddMessage(int, int, int kind, const char* text) {
     ++addedLines;
+    if (verbose)
+        std::fprintf(stderr, "%8.3f %s\n",
+                     std::chrono::duration<double>(std::chrono::steady_clock::now() - started)
+                         .count(),
+                     text);
     if (kind == TARGO_MSG_ERROR) {
         ++errorLines;
         lastError = text;
@@ -109,7 +116,9 @@ int main(int argc, char** argv) {
 
     int session = 0;
     char text[TARGODLL_BUFSIZE] = "";
+    verbose = params.count("STAGES") != 0;
     const auto start = std::chrono::steady_clock::now();
+    started = start;
     const int result = operation(library, 2, &session, text, -2, 0);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

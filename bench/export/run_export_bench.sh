@@ -30,10 +30,10 @@ run() {
     --seed 7 > /dev/null
   rm -f "$dir/exchange/ARCH2.EXP" "$dir/exchange/wynik.exp" "$dir/dibalcom/dibal.exp"
 
-  /usr/bin/time -f "%e %M" -o "$dir/time" \
+  /usr/bin/time -f "%e %M %U %S" -o "$dir/time" \
     "$bin/skalnix-bench-export" "$bin/libskalnix.so" "$dir/exchange" "$dir/dibalcom" "$@" \
     > "$dir/report"
-  read -r seconds peak_kb < "$dir/time"
+  read -r seconds peak_kb user_s sys_s < "$dir/time"
 
   in=$(size "$dir/exchange/kasa.exp")
   records=$(size "$dir/dibalcom/dibal.exp")
@@ -43,18 +43,21 @@ run() {
 
   # The same bytes moved by cat: read the input, write the record file, the result and the
   # archive copy.
-  /usr/bin/time -f "%e" -o "$dir/cat_time" sh -c \
+  /usr/bin/time -f "%e %U %S" -o "$dir/cat_time" sh -c \
     "cat '$dir/exchange/kasa.exp' > '$dir/copy.in'; cat '$dir/dibalcom/dibal.exp' > '$dir/copy.rec'; \
      cat '$dir/exchange/wynik.exp' > '$dir/copy.res'; cat '$dir/exchange/kasa.exp' >> '$dir/copy.arc'"
-  read -r cat_seconds < "$dir/cat_time"
+  read -r cat_seconds cat_user cat_sys < "$dir/cat_time"
   rm -f "$dir/copy.in" "$dir/copy.rec" "$dir/copy.res" "$dir/copy.arc"
 
   echo "== $name: $goods goods, $weighted% weighted, $*"
   echo "   $(cat "$dir/report")"
   echo "   input $(mb "$in") MB, dibal.exp $(mb "$records") MB, wynik.exp $(mb "$result") MB ($sent lines), archive $(mb "$archive") MB"
-  awk -v s="$seconds" -v b="$in" -v k="$peak_kb" -v c="$cat_seconds" 'BEGIN {
-    printf "   process %.2f s, %.1f MB/s of input, peak memory %.0f MB; cat of the same files %.2f s\n",
-           s, (s > 0 ? b / 1048576 / s : 0), k / 1024, c }'
+  # CPU time next to wall time: on a shared machine the wall time includes waiting for a core.
+  awk -v s="$seconds" -v u="$user_s" -v y="$sys_s" -v b="$in" -v k="$peak_kb" \
+      -v c="$cat_seconds" -v cu="$cat_user" -v cy="$cat_sys" 'BEGIN {
+    printf "   process %.2f s wall (%.2f s CPU), %.1f MB/s of input by wall, %.1f by CPU, peak memory %.0f MB\n",
+           s, u + y, (s > 0 ? b / 1048576 / s : 0), (u + y > 0 ? b / 1048576 / (u + y) : 0), k / 1024
+    printf "   cat of the same files %.2f s wall (%.2f s CPU)\n", c, cu + cy }'
 }
 
 run series-L 200000 5 DibalSeria=L
