@@ -9,6 +9,8 @@ namespace {
 
 // Texts smaller than this never trigger a compaction: rewriting a tiny pool gains nothing.
 constexpr std::size_t kMinCompactPool = 4096;
+// Offsets into a column's text pool are 32-bit.
+constexpr std::size_t kMaxPool = std::numeric_limits<std::uint32_t>::max();
 
 template <class T>
 void InsertAt(std::vector<T>& v, int row, const T& value) {
@@ -163,7 +165,6 @@ std::string_view TMDataSet::TextView(int row, int column) const {
 
 void TMDataSet::SetText(int row, int column, std::string_view value) {
     CheckCell(row, column, ftString);
-    if (value.size() > std::numeric_limits<std::uint32_t>::max()) ThrowRangeError();
     Column& c = columns_[static_cast<std::size_t>(column)];
     // The value may be a view into this very pool, which the append below can move.
     std::string copy;
@@ -173,12 +174,15 @@ void TMDataSet::SetText(int row, int column, std::string_view value) {
         copy.assign(value);
         value = copy;
     }
+    if (value.size() > kMaxPool - c.pool.size()) {
+        CompactPool(c);
+        if (value.size() > kMaxPool - c.pool.size()) ThrowRangeError();  // the cell keeps its text
+    }
     TextCell& cell = c.texts[static_cast<std::size_t>(row)];
     c.garbage += cell.length;
-    if (value.empty()) {
-        cell = TextCell{0, 0};
-    } else {
-        cell = TextCell{c.pool.size(), static_cast<std::uint32_t>(value.size())};
+    cell = TextCell{0, 0};
+    if (!value.empty()) {
+        cell = TextCell{static_cast<std::uint32_t>(c.pool.size()), static_cast<std::uint32_t>(value.size())};
         c.pool.append(value);
     }
     if (c.garbage > kMinCompactPool && c.garbage > c.pool.size() / 2) CompactPool(c);
@@ -189,7 +193,7 @@ void TMDataSet::CompactPool(Column& column) {
     pool.reserve(column.pool.size() - column.garbage);
     for (TextCell& cell : column.texts) {
         if (cell.length == 0) continue;
-        const std::uint64_t offset = pool.size();
+        const auto offset = static_cast<std::uint32_t>(pool.size());
         pool.append(column.pool, cell.offset, cell.length);
         cell.offset = offset;
     }

@@ -74,8 +74,9 @@ public:
     void SetDateTime(int row, int column, double value);
 
 private:
+    // Eight bytes a cell: a column's text pool holds at most 4 GiB.
     struct TextCell {
-        std::uint64_t offset;
+        std::uint32_t offset;
         std::uint32_t length;
     };
     struct Column {
