@@ -176,6 +176,10 @@ bool StartProgram(const std::string& program, const std::string& workDir) {
             ::_exit(0);
         }
         ::setsid();
+        // Like a program started on Windows, it gets none of the host's open files.
+        const unsigned keep = static_cast<unsigned>(report[1]);
+        if (keep > 3) ::close_range(3, keep - 1, 0);
+        ::close_range(keep + 1, ~0U, 0);
         sigset_t none;
         sigemptyset(&none);
         ::sigprocmask(SIG_SETMASK, &none, nullptr);

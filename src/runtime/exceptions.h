@@ -41,6 +41,9 @@ public:
         int code = 0;
         std::string title;
         std::string description;
+        int GetCode() const { return code; }
+        const std::string& GetTitle() const { return title; }
+        const std::string& GetDescription() const { return description; }
     };
     explicit EMException(std::string message, std::vector<Topic> topics = {});
     const char* ClassName() const override { return "EMException"; }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <sys/wait.h>
 
 #include <cerrno>
@@ -20,14 +22,25 @@ bool WaitForFile(const std::string& path) {
     return false;
 }
 
-TEST(StartProgram, RunsInWorkDirAndLeavesNoChild) {
+TEST(StartProgram, RunsInWorkDirWithoutOurFilesAndLeavesNoChild) {
     ScratchDir dir;
     ScratchDir work;
-    const std::string script = dir.Write("prog.sh", "#!/bin/sh\npwd > out.tmp\nmv out.tmp out.txt\n");
+    const std::string script = dir.Write(
+        "prog.sh",
+        "#!/bin/sh\npwd > out.tmp\n"
+        "if [ -e /proc/self/fd/50 ]; then echo inherited; else echo closed; fi >> out.tmp\n"
+        "mv out.tmp out.txt\n");
     ::chmod(script.c_str(), 0755);
-    ASSERT_TRUE(platform::StartProgram(script, work.Path()));
+    // An open file of the driver that is not marked close-on-exec.
+    const int open = ::open(script.c_str(), O_RDONLY);
+    ASSERT_GE(open, 0);
+    ASSERT_EQ(::dup2(open, 50), 50);
+    const bool started = platform::StartProgram(script, work.Path());
+    ::close(50);
+    ::close(open);
+    ASSERT_TRUE(started);
     ASSERT_TRUE(WaitForFile(work.File("out.txt")));
-    EXPECT_EQ(work.Read("out.txt"), std::filesystem::canonical(work.Path()).string() + "\n");
+    EXPECT_EQ(work.Read("out.txt"), std::filesystem::canonical(work.Path()).string() + "\nclosed\n");
     // Nothing of ours is left to reap: the program was handed to init.
     int status = 0;
     EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);

@@ -148,6 +148,14 @@ TEST(TMFile, FailuresNameThePath) {
         EXPECT_NE(e.Message().find(missing), std::string::npos) << e.Message();
     }
 
+    for (bool readOnly : {true, false}) {
+        TMFile directory;
+        directory.SetPath(dir.Path());
+        directory.SetReadOnly(readOnly);
+        EXPECT_THROW(directory.Open(), EInOutError) << readOnly;
+    }
+    EXPECT_THROW(TMFile::ReadStringsFromFile(dir.Path(), lines), EInOutError);
+
     TMFile inMissingDir;
     inMissingDir.SetPath(dir.File("no/such/dir.txt"));
     inMissingDir.SetReadOnly(false);
