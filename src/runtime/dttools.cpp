@@ -102,12 +102,15 @@ bool ValidDate(int y, int m, int d) {
     return y >= 1 && y <= 9999 && m >= 1 && m <= 12 && d >= 1 && d <= DaysInMonth(y, m);
 }
 
-// "HH:MM[:SS[.mmm]]" from pos to the end; seconds and milliseconds only where allowed.
-bool ParseTime(const std::string& text, std::size_t& pos, bool allowMs, double& value) {
+// A time of day at pos: "H[H]:MM" with ":SS" optional (date-time texts) or required with an
+// optional ".m[m[m]]" after it (time texts).
+bool ParseTime(const std::string& text, std::size_t& pos, bool timeText, double& value) {
+    const bool allowMs = timeText;
     int h = 0, m = 0, s = 0, ms = 0;
     if (!ReadNumber(text, pos, 1, 2, h) || !Expect(text, pos, ':') ||
         !ReadNumber(text, pos, 2, 2, m))
         return false;
+    if (timeText && (pos >= text.size() || text[pos] != ':')) return false;
     if (Expect(text, pos, ':')) {
         if (!ReadNumber(text, pos, 2, 2, s)) return false;
         if (allowMs && Expect(text, pos, '.')) {

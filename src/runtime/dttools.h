@@ -24,8 +24,9 @@ public:
     int Hour() const;
 
     // Parses a text in the given format. Accepted for 1, 7 and 13: "YYYY-MM-DD", optionally
-    // followed by " HH:MM" or " HH:MM:SS"; for 5 "HH:MM:SS[.mmm]". An empty (or blank) text
-    // gives 0. Anything else throws EConvertError.
+    // followed by " HH:MM" or " HH:MM:SS"; for 5 "HH:MM:SS[.mmm]". Month, day and hour may have
+    // one digit, milliseconds one to three; blanks around the text are ignored and an empty (or
+    // blank) text gives 0. Anything else throws EConvertError.
     void FromString(const std::string& text, int format);
     // Formats in one of the numbered formats (any other number gives format 13).
     std::string ToString(int format) const;
