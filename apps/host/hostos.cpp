@@ -53,6 +53,16 @@ std::string ExecutableDir() {
     return dir;
 }
 
+void PrepareConsole() {
+#if defined(_WIN32)
+    SetConsoleOutputCP(CP_UTF8);
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (GetConsoleMode(out, &mode))
+        SetConsoleMode(out, mode | 0x0004 /* ENABLE_VIRTUAL_TERMINAL_PROCESSING */);
+#endif
+}
+
 bool StdoutIsTerminal() {
 #if defined(_WIN32)
     return _isatty(_fileno(stdout)) != 0;

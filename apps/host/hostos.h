@@ -11,6 +11,9 @@ std::string ExecutableDir();
 // Path separator of the platform ('/' or '\\').
 char PathSeparator();
 
+// Lets a Windows console show UTF-8 text and colour sequences; nothing elsewhere.
+void PrepareConsole();
+
 // Whether standard output is a terminal, and its width in columns (80 when unknown).
 bool StdoutIsTerminal();
 int TerminalWidth();

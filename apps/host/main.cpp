@@ -3,9 +3,11 @@
 
 #include "cli.h"
 #include "commands.h"
+#include "hostos.h"
 
 int main(int argc, char** argv) {
     using namespace host;
+    PrepareConsole();
     Options options;
     std::string error;
     if (!ParseCommandLine(argc, argv, options, error)) {

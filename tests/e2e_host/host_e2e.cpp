@@ -76,12 +76,19 @@ TEST_F(HostProcess, DemoExportsWriteTheExpectedFiles) {
         "PLU;7;107;2900007000000;DOD\r\nPLU;8;108;2101A08000000;AKT\r\n";
     const struct {
         const char* config;
+        bool autoExport;
         bool throughDibalCom;
-    } cases[] = {{"file-export.ini", false}, {"serial-export.ini", true}};
+    } cases[] = {{"file-export.ini", false, false},
+                 {"file-export.ini", true, false},
+                 {"serial-export.ini", false, true}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.config);
+        SCOPED_TRACE(std::string(c.config) + (c.autoExport ? " --auto" : ""));
         fs::remove(dir_ / "dibalcom" / "dibal.exp");
-        const auto r = Host({"export", "--config", kExamples + "/" + c.config});
+        fs::remove(dir_ / "exchange" / "wynik.exp");
+        std::vector<std::string> args{"export", "--config", kExamples + "/" + c.config};
+        if (c.autoExport) args.push_back("--auto");
+        const auto r = Host(args);
+        EXPECT_TRUE(Contains(r.out, c.autoExport ? "(operation -5," : "(operation -2,"));
         ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
         EXPECT_EQ(ReadFile(dir_ / "exchange" / "wynik.exp"), expectedResult);
         EXPECT_TRUE(Contains(r.out, "goods reported in wynik.exp: 8 (DOD 4, AKT 2, CEN 1, USU 1)"));
@@ -156,6 +163,17 @@ TEST_F(HostProcess, FailuresExitNonZeroWithTheReason) {
     // The refused save is also named in the summary.
     const auto refused = Host({"export", "--refuse-save", "--config", fileConfig});
     EXPECT_TRUE(Contains(refused.out, "saving the result: refused by the host"));
+}
+
+TEST_F(HostProcess, EveryCommandHasHelpWithoutTouchingTheDriver) {
+    for (const char* command : {"info", "export", "test", "function", "op"}) {
+        const auto r = Host({command, "--help", "--driver", "missing/libnothing.so"});
+        EXPECT_EQ(r.exitCode, 0) << command << r.err;
+        EXPECT_EQ(r.out.rfind(std::string("usage: skalnix-host ") + command, 0), 0u) << r.out;
+    }
+    const auto r = Host({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(Contains(r.out, "Commands:"));
 }
 
 TEST_F(HostProcess, CtrlCWhileDibalComHoldsACommandInterruptsTheExport) {
