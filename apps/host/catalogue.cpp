@@ -26,7 +26,7 @@ std::vector<ParameterDef> ReadCatalogue(const DriverApi& api) {
             const int type = api.Parametr(group, index, name, desc, def, e1, e2, &extraInt);
             if (type == 0) break;
             ParameterDef p{group, index, type, FromBuffer(name), FromBuffer(desc),
-                           FromBuffer(def), FromBuffer(e1), FromBuffer(e2), extraInt, {}};
+                           FromBuffer(def), FromBuffer(e1), FromBuffer(e2), extraInt, {}, {}};
             for (int item = 0; item < kMaxListTexts; ++item) {
                 char text[TARGODLL_BUFSIZE] = {};
                 if (!api.TekstListyParametru(p.name.c_str(), item, text)) break;

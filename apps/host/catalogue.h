@@ -16,6 +16,7 @@ struct ParameterDef {
     std::string name, description, defaultValue, extra1, extra2;
     int extraInt = 0;
     std::vector<std::string> listTexts;
+    std::vector<std::string> translatedListTexts;  // the same list in the chosen language
 };
 
 // The parameter groups a host asks for.

@@ -132,8 +132,18 @@ int RunOperation(const Options& o, int code, int flags) {
 
     SessionData data;
     std::string error;
-    // Read before registering, so that choices given by their Polish list texts resolve.
-    if (!ResolveParameters(ReadCatalogue(api), p.settings.values, data.parameters, error)) {
+    // The list texts in the driver's own language (no library registered yet) and, with a
+    // translation, in that language too: a choice may be named in either.
+    std::vector<ParameterDef> catalogue = ReadCatalogue(api);
+    if (p.hasTranslations) {
+        SessionData translated;
+        translated.translations = &p.translations;
+        const Session probe(api, std::move(translated), nullptr);
+        const std::vector<ParameterDef> inLanguage = ReadCatalogue(api);
+        for (size_t i = 0; i < catalogue.size() && i < inLanguage.size(); ++i)
+            catalogue[i].translatedListTexts = inLanguage[i].listTexts;
+    }
+    if (!ResolveParameters(catalogue, p.settings.values, data.parameters, error)) {
         std::fprintf(stderr, "skalnix-host: %s\n", error.c_str());
         return kExitUsage;
     }

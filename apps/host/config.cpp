@@ -1,5 +1,6 @@
 #include "config.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "hostos.h"
@@ -98,9 +99,12 @@ bool ResolveParameters(const std::vector<ParameterDef>& catalogue,
         // A choice named by one of its list texts (numbers like "9600" included) is stored as
         // the text's position; anything else is passed on as written.
         if (def->type == 7) {
-            for (size_t i = 0; i < def->listTexts.size(); ++i) {
-                if (EqualsNoCase(Trim(def->listTexts[i]), Trim(value))) {
-                    value = std::to_string(i);
+            for (const auto* texts : {&def->listTexts, &def->translatedListTexts}) {
+                const auto it = std::find_if(texts->begin(), texts->end(), [&](const auto& t) {
+                    return EqualsNoCase(Trim(t), Trim(value));
+                });
+                if (it != texts->end()) {
+                    value = std::to_string(it - texts->begin());
                     break;
                 }
             }

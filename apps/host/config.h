@@ -35,7 +35,8 @@ bool LoadSettings(const std::string& configPath, const std::vector<std::string>&
 
 // The value of every catalogue parameter in Windows-1250: the configured value, or the
 // catalogue default when none is set. A choice given by one of its list texts becomes that
-// text's position (a position given as a number stays); a relative directory becomes absolute. Unknown names are an error.
+// text's position (in the driver's own or the chosen language; a position given as a number
+// stays); a relative directory becomes absolute. Unknown names are an error.
 bool ResolveParameters(const std::vector<ParameterDef>& catalogue,
                        const std::vector<std::pair<std::string, std::string>>& values,
                        std::map<std::string, std::string>& out, std::string& error);

@@ -20,6 +20,7 @@ std::vector<ParameterDef> SmallCatalogue() {
     c[0].type = 7;
     c[0].defaultValue = "0";
     c[0].listTexts = {"PLIK", "COM1", "COM2"};
+    c[0].translatedListTexts = {"FILE", "COM1", "COM2"};
     c[1].name = "DibalKatalogDrv";
     c[1].type = 6;
     c[1].defaultValue = "C:\\Program Files\\Dibalcom";
@@ -56,6 +57,8 @@ TEST(HostConfig, ResolvesDefaultsChoicesAndDirectories) {
     const std::string dir = out["DibalKatalogDrv"];
     EXPECT_TRUE(std::filesystem::path(dir).is_absolute()) << dir;
     EXPECT_EQ(dir.back(), PathSeparator());
+    ASSERT_TRUE(ResolveParameters(SmallCatalogue(), {{"DibalPort", "File"}}, out, error));
+    EXPECT_EQ(out["DibalPort"], "0");  // named in the chosen language
 
     EXPECT_FALSE(ResolveParameters(SmallCatalogue(), {{"DibalPortt", "1"}}, out, error));
     EXPECT_NE(error.find("DibalPortt"), std::string::npos);

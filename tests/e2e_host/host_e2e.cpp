@@ -39,11 +39,11 @@ protected:
         if (!HasFailure()) fs::remove_all(dir_);
     }
 
-    e2e::RunResult Host(std::vector<std::string> args, e2e::RunSpec spec = {}) {
-        spec.args = {SKALNIX_HOST_EXE};
-        spec.args.insert(spec.args.end(), args.begin(), args.end());
-        spec.workDir = dir_.string();
-        return e2e::Run(spec);
+    e2e::RunResult Host(std::vector<std::string> args, e2e::RunRequest request = {}) {
+        request.args = {SKALNIX_HOST_EXE};
+        request.args.insert(request.args.end(), args.begin(), args.end());
+        request.workDir = dir_.string();
+        return e2e::Run(request);
     }
 
     fs::path dir_;
@@ -130,10 +130,12 @@ TEST_F(HostProcess, EnglishTranslationReachesTheDriver) {
     EXPECT_FALSE(Contains(info.out, "Pojemność wagi"));
 
     const auto exported =
-        Host({"export", "--lang", lang, "--config", kExamples + "/file-export.ini"});
+        Host({"export", "--lang", lang, "--config", kExamples + "/serial-export.ini", "--set",
+              "DibalPort=FILE"});  // a choice named in English
     ASSERT_EQ(exported.exitCode, 0) << exported.out << exported.err;
     EXPECT_TRUE(Contains(exported.out, "Preparing the goods:"));
     EXPECT_FALSE(Contains(exported.out, "towarów"));
+    EXPECT_FALSE(Contains(exported.out, "DibalCom.exe"));  // file only: DibalCom not started
 }
 
 TEST_F(HostProcess, FailuresExitNonZeroWithTheReason) {
@@ -179,11 +181,11 @@ TEST_F(HostProcess, EveryCommandHasHelpWithoutTouchingTheDriver) {
 TEST_F(HostProcess, CtrlCWhileDibalComHoldsACommandInterruptsTheExport) {
     std::ofstream(dir_ / "dibalcom" / "dibalcom.test") << "never_take=1\nidle_exit_s=5\n";
     const fs::path command = dir_ / "dibalcom" / "rozkaz.txt";
-    e2e::RunSpec spec;
-    spec.timeoutMs = 20000;
-    spec.interruptWhen = [&] { return fs::exists(command); };
-    spec.interruptDelayMs = 1500;
-    const auto r = Host({"export", "--config", kExamples + "/serial-export.ini"}, spec);
+    e2e::RunRequest request;
+    request.timeoutMs = 20000;
+    request.interruptWhen = [&] { return fs::exists(command); };
+    request.interruptDelayMs = 1500;
+    const auto r = Host({"export", "--config", kExamples + "/serial-export.ini"}, request);
     ASSERT_FALSE(r.timedOut) << r.out;
     EXPECT_EQ(r.exitCode, 130) << r.out << r.err;
     EXPECT_TRUE(Contains(r.out, "E Operacja 'eksport' została przerwana")) << r.out;

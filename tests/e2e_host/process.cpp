@@ -23,20 +23,20 @@ std::string Slurp(const std::string& path) {
 
 }  // namespace
 
-RunResult Run(const RunSpec& spec) {
+RunResult Run(const RunRequest& request) {
     RunResult result;
-    const std::string outPath = spec.workDir + "/.stdout", errPath = spec.workDir + "/.stderr";
+    const std::string outPath = request.workDir + "/.stdout", errPath = request.workDir + "/.stderr";
     const pid_t pid = fork();
     if (pid == 0) {
         const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int in = open("/dev/null", O_RDONLY);
-        if (out < 0 || err < 0 || in < 0 || chdir(spec.workDir.c_str()) != 0) _exit(127);
+        if (out < 0 || err < 0 || in < 0 || chdir(request.workDir.c_str()) != 0) _exit(127);
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
         std::vector<char*> argv;
-        for (const auto& a : spec.args) argv.push_back(const_cast<char*>(a.c_str()));
+        for (const auto& a : request.args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         execv(argv[0], argv.data());
         _exit(127);
@@ -50,15 +50,15 @@ RunResult Run(const RunSpec& spec) {
     int status = 0;
     while (waitpid(pid, &status, WNOHANG) == 0) {
         const auto now = Clock::now();
-        if (spec.interruptWhen && !interruptArmed && spec.interruptWhen()) {
+        if (request.interruptWhen && !interruptArmed && request.interruptWhen()) {
             interruptArmed = true;
-            interruptAt = now + std::chrono::milliseconds(spec.interruptDelayMs);
+            interruptAt = now + std::chrono::milliseconds(request.interruptDelayMs);
         }
         if (interruptArmed && !interrupted && now >= interruptAt) {
             kill(pid, SIGINT);
             interrupted = true;
         }
-        if (now - start > std::chrono::milliseconds(spec.timeoutMs)) {
+        if (now - start > std::chrono::milliseconds(request.timeoutMs)) {
             kill(pid, SIGKILL);
             waitpid(pid, &status, 0);
             result.timedOut = true;

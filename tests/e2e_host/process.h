@@ -13,7 +13,7 @@ struct RunResult {
     std::string out, err; // what it wrote to standard output and standard error
 };
 
-struct RunSpec {
+struct RunRequest {
     std::vector<std::string> args;  // args[0] is the program path
     std::string workDir;
     int timeoutMs = 30000;
@@ -23,6 +23,6 @@ struct RunSpec {
     int interruptDelayMs = 0;
 };
 
-RunResult Run(const RunSpec& spec);
+RunResult Run(const RunRequest& request);
 
 }  // namespace e2e
