@@ -12,6 +12,7 @@
 #include "tools/ltools.h"
 
 using impformat::AppendAmount;
+using impformat::Cat;
 using impformat::Int;
 
 namespace {
@@ -76,7 +77,7 @@ void KSImpBuf::AddLiniaParEx(const std::string& code, long double amount1, long 
     AppendAmount(line, amount2);
     line += ";";
     AppendAmount(line, amount3);
-    line += ";" + text + ";" + impformat::DateTime(when) + ";";
+    line += Cat({";", text, ";", impformat::DateTime(when), ";"});
     if (number1 >= 0) line += Int(number1);
     line += ";";
     if (number2 >= 0) line += Int(number2);
@@ -161,27 +162,27 @@ void KSImpBuf::WriteToFile(TMFile& file, bool stripZeros) {
 
         Section(out, "[OPERACJE]");
         for (const std::string& entry : parametry_)
-            out += "KASPAR;" + TxTools(entry).Chars2Char("=", ';') + "\r\n";
+            out += Cat({"KASPAR;", TxTools(entry).Chars2Char("=", ';'), "\r\n"});
 
         Section(out, "[RAPORT_GODZINOWY]");
         for (int h = 0; h < 24; ++h) {
             if (godzWartosc_[h] == 0) continue;
-            out += "GODZ;" + Int(h) + ";";
+            out += Cat({"GODZ;", Int(h), ";"});
             AppendAmount(out, godzWartosc_[h]);
-            out += ";" + Int(godzLicznik1_[h]) + ";" + Int(godzLicznik2_[h]) + "\r\n";
+            out += Cat({";", Int(godzLicznik1_[h]), ";", Int(godzLicznik2_[h]), "\r\n"});
         }
 
         Section(out, "[RAPORT_WALUTOWY]");
         for (std::string entry : wymiany_.Entries()) {
             std::size_t eq = entry.find('=');
             if (eq != std::string::npos) entry[eq] = ';';
-            out += "WALUTA;" + entry + "\r\n";
+            out += Cat({"WALUTA;", entry, "\r\n"});
         }
 
         Section(out, "[FINANSOWE]");
         if (!FiskZPlu) {
             for (int row = 0, n = vat.GetCount(); row < n; ++row) {
-                out += "VAT;" + Int(vat.GetInt(row, cTaxNo_)) + ";";
+                out += Cat({"VAT;", Int(vat.GetInt(row, cTaxNo_)), ";"});
                 AppendAmount(out, vat.GetExtended(row, cNetto_));
                 out += ";";
                 AppendAmount(out, vat.GetExtended(row, cVat_));
@@ -213,7 +214,7 @@ void KSImpBuf::WriteToFile(TMFile& file, bool stripZeros) {
         }
 
         Section(out, "[FLAGI]");
-        out += "DATA_SPRZEDAZY;" + DataSprzedazy.ToString(13) + "\r\n";
+        out += Cat({"DATA_SPRZEDAZY;", DataSprzedazy.ToString(13), "\r\n"});
         auto flag = [&out](const char* name, bool value) {
             out += name;
             out += value ? "T" : "N";

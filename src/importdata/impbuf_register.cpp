@@ -26,12 +26,12 @@ std::int64_t NumberOrZero(std::string_view text) {
 
 std::string CurrencyBlock(int i, const std::string& name, long double rate, long double held,
                           long double balance) {
-    std::string n = std::to_string(i);
-    std::string block = "KAS_WAL" + n + "_NAZWA;" + name + "\r\n";
-    block += "KAS_WAL" + n + "_KURS;" + impformat::Amount(rate) + "\r\n";
-    block += "KAS_WAL" + n + "_STAN;" + impformat::Amount(held) + "\r\n";
-    block += "KAS_WAL" + n + "_BILANS;" + impformat::Amount(balance) + "\r\n";
-    return block;
+    using impformat::Amount;
+    const std::string n = std::to_string(i);
+    return impformat::Cat({"KAS_WAL", n, "_NAZWA;", name, "\r\n",                   //
+                           "KAS_WAL", n, "_KURS;", Amount(rate), "\r\n",            //
+                           "KAS_WAL", n, "_STAN;", Amount(held), "\r\n",            //
+                           "KAS_WAL", n, "_BILANS;", Amount(balance), "\r\n"});
 }
 
 long double StrictNumber(const std::string& text) {
@@ -111,7 +111,8 @@ void KSImpBuf::Kas_AddWaluta(const std::string& name, long double rate, long dou
         int number = static_cast<int>(i) + 1;
         TxTools block(waluty_[i]);
         bool ok = false;
-        if (block.SelectWord(0, ok, separators) != "KAS_WAL" + std::to_string(number) + "_NAZWA")
+        if (block.SelectWord(0, ok, separators) !=
+            impformat::Cat({"KAS_WAL", std::to_string(number), "_NAZWA"}))
             continue;
         if (block.SelectWord(1, ok, separators) != name || !ok) continue;
         long double storedRate = StrictNumber(block.SelectWord(3, ok, separators));
@@ -129,7 +130,7 @@ void KSImpBuf::Kas_AddWaluta(const std::string& name, long double rate, long dou
 void KSImpBuf::MakeStanKasyStr() {
     const KasState& k = kas_;
     std::string& s = stanKasy_;
-    s = "KAS_NUMER;" + impformat::Int(k.numer) + "\r\n";
+    s = impformat::Cat({"KAS_NUMER;", impformat::Int(k.numer), "\r\n"});
     if (k.numer == 0) return;
     auto line = [&s](const char* name, const std::string& value) {
         s += name;

@@ -1,5 +1,7 @@
 #include "importdata/impformat.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 #include "runtime/dttools.h"
@@ -7,6 +9,17 @@
 namespace impformat {
 
 void AppendAmount(std::string& out, long double value) {
+    // Whole amounts (nearly all of them) are printed without the printf machinery; the text
+    // is the same.
+    constexpr long double kLimit = 9.0e18L;
+    if (value > -kLimit && value < kLimit && value == std::trunc(value) &&
+        !(value == 0 && std::signbit(value))) {
+        char digits[24];
+        auto result = std::to_chars(digits, digits + sizeof digits,
+                                    static_cast<long long>(value));
+        out.append(digits, result.ptr);
+        return;
+    }
     char small[64];
     int n = std::snprintf(small, sizeof small, "%.0Lf", value);
     if (n < 0) return;

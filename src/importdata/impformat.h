@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 namespace impformat {
 
@@ -13,5 +15,15 @@ void AppendAmount(std::string& out, long double value);
 inline std::string Int(long long value) { return std::to_string(value); }
 // A date-time in the runtime's format 13.
 std::string DateTime(double value);
+
+// The pieces joined into one text.
+inline std::string Cat(std::initializer_list<std::string_view> pieces) {
+    std::size_t size = 0;
+    for (std::string_view piece : pieces) size += piece.size();
+    std::string text;
+    text.reserve(size);
+    for (std::string_view piece : pieces) text += piece;
+    return text;
+}
 
 }  // namespace impformat
