@@ -1,6 +1,7 @@
 // FormatujNazwe: the goods name cut to the series' width and re-coded for the scale.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "records_fixture.h"
@@ -15,6 +16,7 @@ struct NameCase {
     std::string nazwa;
     std::string expected;
 };
+void PrintTo(const NameCase& c, std::ostream* os) { *os << c.name; }
 
 class Names : public RecordsTest, public ::testing::WithParamInterface<NameCase> {};
 

@@ -1,6 +1,7 @@
 // The opis2 numbers and the description blocks L4 (series L, H) and H4 (series H2).
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@ struct Opis2Case {
     bool sendAddData;
     int key, label, picture, section;
 };
+void PrintTo(const Opis2Case& c, std::ostream* os) { *os << "\"" << c.opis2 << "\" " << c.sendAddData; }
 
 class Opis2Numbers : public RecordsTest, public ::testing::WithParamInterface<Opis2Case> {};
 
@@ -100,6 +102,7 @@ struct BlockCase {
     std::string expectedL4;  // series L: what follows the L2 line
     std::string expectedH4;  // series H2: what follows the H2 line
 };
+void PrintTo(const BlockCase& c, std::ostream* os) { *os << c.name; }
 
 class DescriptionBlocks : public RecordsTest, public ::testing::WithParamInterface<BlockCase> {
 protected:
@@ -167,6 +170,7 @@ struct SourceCase {
     int textsFrom;
     const char* expected;  // first text line of the H4 block; null: no block
 };
+void PrintTo(const SourceCase& c, std::ostream* os) { *os << "texts from " << c.textsFrom; }
 
 class DescriptionSource : public RecordsTest, public ::testing::WithParamInterface<SourceCase> {};
 

@@ -2,6 +2,7 @@
 // opis2 numbers, prices (level, rounding), piece flag, expiry and the scale address.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,7 @@ struct SeriesCase {
     std::string expected;
     std::vector<std::size_t> lengths;
 };
+void PrintTo(const SeriesCase& c, std::ostream* os) { *os << c.series; }
 
 class RecordLayouts : public RecordsTest, public ::testing::WithParamInterface<SeriesCase> {};
 
@@ -93,6 +95,7 @@ struct LimitCase {
     std::size_t pos, width;
     const char* expected;
 };
+void PrintTo(const LimitCase& c, std::ostream* os) { *os << c.series << " opis2=" << c.opis2; }
 
 class NumberLimits : public RecordsTest, public ::testing::WithParamInterface<LimitCase> {};
 
@@ -132,6 +135,7 @@ struct PriceCase {
     long double cena;
     const char* expected;  // record 22, positions 29-33
 };
+void PrintTo(const PriceCase& c, std::ostream* os) { *os << "level " << c.level << " cena " << static_cast<double>(c.cena); }
 
 class Prices : public RecordsTest, public ::testing::WithParamInterface<PriceCase> {};
 

@@ -2,6 +2,7 @@
 // templates, with the rejections and the failures that end the export.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ struct CodeCase {
     const char* code;         // null: not for the scale
     std::string rejection;    // the RejectedList line, empty: none
 };
+void PrintTo(const CodeCase& c, std::ostream* os) { *os << c.name; }
 
 class PluCodes : public RecordsTest, public ::testing::WithParamInterface<CodeCase> {};
 
@@ -99,6 +101,7 @@ struct ErrorCase {
     int subGroup;
     const char* kod;
 };
+void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.name; }
 
 class PluCodeErrors : public RecordsTest, public ::testing::WithParamInterface<ErrorCase> {};
 

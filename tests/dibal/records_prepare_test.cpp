@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ struct StatusCase {
     int status;
     const char* letter;  // null: nothing sent
 };
+void PrintTo(const StatusCase& c, std::ostream* os) { *os << "status " << c.status; }
 
 class Statuses : public RecordsTest, public ::testing::WithParamInterface<StatusCase> {};
 
@@ -99,6 +101,7 @@ struct UnitsCase {
     int textsFrom;
     int units;
 };
+void PrintTo(const UnitsCase& c, std::ostream* os) { *os << c.series << " opis2=" << c.opis2 << " exp=" << c.sendExpDate << " texts=" << c.textsFrom; }
 
 class ProgressUnits : public RecordsTest, public ::testing::WithParamInterface<UnitsCase> {};
 
@@ -136,6 +139,7 @@ struct WidthCase {
     const char* opis2;
     int terminW;
 };
+void PrintTo(const WidthCase& c, std::ostream* os) { *os << c.name; }
 
 class FieldWidths : public RecordsTest, public ::testing::WithParamInterface<WidthCase> {};
 
@@ -238,6 +242,7 @@ struct FailureCase {
     int codePage;
     std::string message;
 };
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
 class Failures : public RecordsTest, public ::testing::WithParamInterface<FailureCase> {};
 

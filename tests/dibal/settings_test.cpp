@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,7 @@ struct SettingCase {
     std::function<std::string(const SkalnixAction&)> read;
     std::string expected;
 };
+void PrintTo(const SettingCase& c, std::ostream* os) { *os << c.parameter << "=\"" << c.value << "\""; }
 
 std::string Num(int n) { return std::to_string(n); }
 
@@ -154,6 +156,7 @@ struct StrictCase {
     const char* parameter;
     const char* value;
 };
+void PrintTo(const StrictCase& c, std::ostream* os) { *os << c.parameter << "=\"" << c.value << "\""; }
 
 class StrictSettings : public RecordsTest, public ::testing::WithParamInterface<StrictCase> {};
 
