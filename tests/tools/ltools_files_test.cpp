@@ -165,7 +165,10 @@ TEST(LToolsFiles, IsFileMatchesPlainFilesOnly) {
     ASSERT_TRUE(platform::CreateDirectories(dir.File("folder.txt")));
     const std::pair<std::string, bool> cases[] = {
         {"plain.txt", true}, {"*.txt", true},   {"pl?in.*", true}, {"missing.txt", false},
-        {"folder", false},   {"folder*", false}, {".hidden", false}, {"*.dat", false},
+        {"folder", false},   {"folder*", false}, {"*.dat", false},
+#if !defined(_WIN32)
+        {".hidden", false},  // a leading dot hides a file on POSIX
+#endif
     };
     TLTools tools;
     for (const auto& [pattern, found] : cases)
