@@ -10,7 +10,7 @@
 #include "exportdata/ksexpbuf.h"
 #include "runtime/lgtools.h"
 #include "targodll.h"
-#include "test_host.h"
+#include "support/test_host.h"
 #include "tools/progress.h"
 
 // Records every stage call as one readable line: "start <type> <max> <text>", "pos <n>",

@@ -45,6 +45,8 @@ struct Case {
     std::vector<Row> after;
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
 class ReconcileTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ReconcileTest, EndsWithTheseRows) {

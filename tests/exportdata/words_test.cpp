@@ -11,6 +11,8 @@ struct SplitCase {
     std::vector<std::string> words;
 };
 
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << "\"" << c.line.substr(0, 20) << "\""; }
+
 class SplitTest : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitTest, GivesTheWordsInOrder) {
