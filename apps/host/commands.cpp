@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -170,7 +171,8 @@ int RunOperation(const Options& o, int code, int flags) {
         std::filesystem::remove(exchange + "wynik.exp", ec);
     }
 
-    const bool terminal = StdoutIsTerminal();
+    const char* term = std::getenv("TERM");
+    const bool terminal = StdoutIsTerminal() && !(term && std::string(term) == "dumb");
     const int columns = terminal ? TerminalWidth() : 80;
     const bool color = terminal && std::getenv("NO_COLOR") == nullptr;
     OperationWindow window(stdout, terminal, color, terminal ? std::min(columns - 1, 100) : 80,
