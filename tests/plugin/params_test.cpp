@@ -86,6 +86,9 @@ TEST_F(ParamAsDir, DirectoryThatCannotBeCreatedFails) {
 }
 
 TEST_F(ParamAsDir, UnwritableDirectoryFails) {
+#if !defined(__linux__)
+    GTEST_SKIP() << "needs a directory that even an administrator cannot write";
+#endif
     // Not writable even for root.
     EXPECT_EQ(Failure("/proc/self"),
               Cp("Targo nie ma uprawnień do zapisu w katalogu \"/proc/self\", nadaj uprawnienia "
