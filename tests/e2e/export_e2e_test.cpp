@@ -89,6 +89,21 @@ TEST_F(ExportE2E, TcpIpExportLeavesDibalComRunning) {
     EXPECT_TRUE(work.WaitForLogLine("idle exit", 10000));
 }
 
+TEST_F(ExportE2E, SlowMarksAreFollowedToTheLastOne) {
+    host.params["DibalPort"] = "1";
+    host.params["DibalExitApp"] = "1";
+    work.InstallStandIn("mark_delay_ms=1200\nidle_exit_s=20\n");
+
+    EXPECT_EQ(host.Operation(-2), 0);
+
+    EXPECT_TRUE(host.Errors().empty());
+    EXPECT_EQ(ReadAll(work.Exchange() / "wynik.exp"), kAllDone);
+    // "S" comes only once every record line carries its mark.
+    ASSERT_TRUE(work.WaitForLogLine("exit", 5000));
+    const std::string log = ReadAll(work.Driver() / "dibalcom.log");
+    EXPECT_NE(log.find("command S\nmarked 3\n"), std::string::npos) << log;
+}
+
 TEST_F(ExportE2E, UnmarkedRecordIsListedAndNotReported) {
     host.params["DibalPort"] = "1";
     host.params["DibalExitApp"] = "1";
