@@ -7,7 +7,7 @@ namespace importpause {
 using SleepFunction = void (*)(int milliseconds);
 using ClockFunction = double (*)();  // now, in days
 
-// The functions the writer uses: platform::SleepMs and the local time unless replaced.
+// The functions the writer uses: platform::SleepMs and a steady clock unless replaced.
 SleepFunction Sleep();
 ClockFunction Clock();
 // Replace them (nullptr restores the real one); each answers the previous function.
