@@ -31,7 +31,7 @@ std::string FiveWords(int number, const std::string& surname, int level,
 // --- KSKasjer ------------------------------------------------------------------------------
 
 KSKasjer::KSKasjer(const std::string& text, const TMLgExtTools* lg) : text_(text), lg_(lg) {
-    words_.Separator = ";";
+    words_.Separator.assign(1, ';');
     words_.Split(text_);
 }
 
@@ -68,7 +68,7 @@ std::string KSKasjer::GetKodKarty() {
 // --- KSWaluta ------------------------------------------------------------------------------
 
 KSWaluta::KSWaluta(const std::string& text, const TMLgExtTools* lg) : text_(text), lg_(lg) {
-    words_.Separator = ";";
+    words_.Separator.assign(1, ';');
     words_.Split(text_);
 }
 

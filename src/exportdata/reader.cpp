@@ -37,7 +37,7 @@ constexpr auto kPauseInterval = std::chrono::microseconds(1002240);
 // The per-line work: everything one line of the file adds to the buffer.
 class ExportLineParser {
 public:
-    explicit ExportLineParser(KSExpBuf& buf) : buf_(buf) { words_.Separator = ";"; }
+    explicit ExportLineParser(KSExpBuf& buf) : buf_(buf) { words_.Separator.assign(1, ';'); }
 
     void Parse(std::string_view raw) {
         const std::string_view line = exportfields::TrimView(raw);

@@ -56,7 +56,7 @@ void KSTowRec::Clear() {
     wagowo_ilosciowy = false;
     opakowanie = false;
     cena_otwarta = true;
-    kod_opakowania = "0";
+    kod_opakowania.assign(1, '0');
     plu_opakowania = 0;
     nr_asort = 0;
     status = stNic;
@@ -93,7 +93,7 @@ bool KSTowRec::Bool(char c, const TMLgExtTools* lg) {
 
 void KSTowRec::FromLine(const std::string& line, const TMLgExtTools* lg) {
     TLJWords words;
-    words.Separator = ";";
+    words.Separator.assign(1, ';');
     words.Split(line);
     FromLine(words, lg);
 }
@@ -190,7 +190,7 @@ bool KSKontrRec::Bool(char c, const TMLgExtTools* lg) {
 
 void KSKontrRec::FromLine(const std::string& line, const TMLgExtTools* lg) {
     TLJWords w;
-    w.Separator = ";";
+    w.Separator.assign(1, ';');
     w.Split(line);
     Clear();
     KontrId = StrictInt(w.Word(1));

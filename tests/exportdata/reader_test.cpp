@@ -148,6 +148,7 @@ TEST_F(ReaderTest, MalformedInputNeverCrashes) {
         {"PLU" + std::string(5000, ';'), 0, true},
         {"PLU;;;;;;;;;;;;;;;;;;;;", 0, true},
         {"PLU;abc;def", 0, true},
+        {"PLU;1;5;k;n;x;-;.;e9;23;1;F;0;F;F;T;0;;3;DOD;;;;;x;x;x;;;x;x;;x", 1, false},
         {std::string("\x80\x81\xFF;\xFE\r\n", 7) + GoodsLine("1", "\x80\xFF"), 1, false},
         {std::string("PLU;1\0;5", 8), 0, true},
         {GoodsLine() + "\r" + GoodsLine() + "\r", 2, false},
