@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/platform.h"
 #include "targodll.h"
 #include "support/test_host.h"
 
@@ -197,6 +198,14 @@ TEST(LibraryExports, NullAndUnknownArgumentsAreHarmless) {
     TargoDLLWlasciwosciUrzadzenia(lib, 1, buf, 1104);
     EXPECT_STREQ(buf, "-1");
     TargoDLLZwolnijBiblioteke(lib);
+}
+
+TEST(LibraryExports, RegistrationMakesTheHostsWindowTheOwner) {
+    int window = 0;
+    HTARGODLLLIB lib = TargoDLLRejestrujBiblioteke(1, 0, 0, &window);
+    EXPECT_EQ(platform::OwnerWindow(), &window);
+    TargoDLLZwolnijBiblioteke(lib);
+    platform::SetOwnerWindow(nullptr);
 }
 
 }  // namespace
