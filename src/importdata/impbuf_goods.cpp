@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string_view>
 
+#include "importdata/counters.h"
+
 void KSImpTowRec::Clear() {
     code.clear();
     quantity = 0;
@@ -185,14 +187,14 @@ void KSImpBuf::AddBony(long double amount) { bony_ += amount; }
 void KSImpBuf::AddCzeki(long double amount) { czeki_ += amount; }
 void KSImpBuf::AddKarty(long double amount) { karty_ += amount; }
 void KSImpBuf::AddInne(long double amount) { innePlatnosci_ += amount; }
-void KSImpBuf::AddKoszyk(int count) { koszyki_ += count; }
-void KSImpBuf::AddLiniaPar(int count) { liczbaLiniiPar_ += count; }
+void KSImpBuf::AddKoszyk(int count) { impcount::Add(koszyki_, count); }
+void KSImpBuf::AddLiniaPar(int count) { impcount::Add(liczbaLiniiPar_, count); }
 
 void KSImpBuf::AddGodzinowy(int hour, long double value, int count1, int count2) {
     if (hour < 0 || hour > 23) return;
     godzWartosc_[hour] += value;
-    godzLicznik1_[hour] += count1;
-    godzLicznik2_[hour] += count2;
+    impcount::Add(godzLicznik1_[hour], count1);
+    impcount::Add(godzLicznik2_[hour], count2);
 }
 
 long double KSImpBuf::GetTotalValue() {

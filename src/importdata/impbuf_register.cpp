@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdint>
 
+#include "importdata/counters.h"
 #include "importdata/impformat.h"
 #include "runtime/xftools.h"
 #include "runtime/xtools.h"
@@ -88,7 +89,10 @@ void KSImpBuf::Kas_SetBiez(double value) { kas_.biez = value; kas_.hasBiez = tru
 // Setter and adder of one optional value; both raise its set flag.
 #define SKALNIX_KAS_VALUE(Name, field, Type)                                                \
     void KSImpBuf::Kas_Set##Name(Type value) { kas_.field = value; kas_.has##Name = true; }   \
-    void KSImpBuf::Kas_Add##Name(Type value) { kas_.field += value; kas_.has##Name = true; }
+    void KSImpBuf::Kas_Add##Name(Type value) {                                              \
+        impcount::Add(kas_.field, value);                                                   \
+        kas_.has##Name = true;                                                              \
+    }
 
 SKALNIX_KAS_VALUE(Stankasy, stankasy, long double)
 SKALNIX_KAS_VALUE(Karty, karty, long double)

@@ -275,6 +275,25 @@ TEST(ImportFileTest, ClearKeepsFlagsParametersAndRegisterText) {
               "NADPISZ_PLU;T\r\nDOKLEJ_PLU;N\r\n");
 }
 
+TEST(ImportFileTest, CountersWrapInsteadOfOverflowing) {
+    KSImpBuf buf;
+    buf.AddKoszyk(2147483647);
+    buf.AddKoszyk(1);
+    buf.AddLiniaPar(-2147483647 - 1);
+    buf.AddLiniaPar(-1);
+    buf.AddGodzinowy(5, 1, 2147483647, 0);
+    buf.AddGodzinowy(5, 1, 2, 0);
+    buf.Kas_SetNumer(1);
+    buf.Kas_AddParagonow(2147483647);
+    buf.Kas_AddParagonow(2147483647);
+    buf.Kas_ActiveKasjerSection();
+    const std::string text = Written(buf);
+    EXPECT_NE(text.find("IL_KOSZYKOW;-2147483648\r\nIL_LINII_PAR;2147483647\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("GODZ;5;2;-2147483647;0\r\n"), std::string::npos);
+    EXPECT_NE(text.find("KAS_PARAGONOW;-2\r\n"), std::string::npos);
+}
+
 TEST(ImportFileTest, SaveReplacesALongerFileAndWriteToFileAppendsAtThePointer) {
     TempDir dir;
     const std::string path = dir.File("import.txt");
