@@ -51,7 +51,9 @@ public:
     std::string ReplaceMessage(int kind, const std::string& text);
     void SaveResultToDatabase();
     void StartStage(const std::string& text, int type, int max) override;
-    void StartStage(const char* text, int type, int max) { StartStage(std::string(text), type, max); }
+    void StartStage(const char* text, int type, int max) {
+        StartStage(std::string(text != nullptr ? text : ""), type, max);
+    }
     void SetProgress(int position) override;
     void SetStageType(int type) override;
     // Posts the failure report of an operation; `error` null means an unknown (non-standard)
