@@ -36,6 +36,25 @@ TEST_F(ReaderTest, CommentsHeadingsAndUnknownTagsAreSkipped) {
     EXPECT_EQ(progress.calls, expected);
 }
 
+TEST_F(ReaderTest, StageTextsComeFromTheirKeys) {
+    TMLgExtTools lg(&KeyEchoLanguage);
+    RecordingProgress progress(&lg);
+    KSExpBuf buf(&progress);
+    Read(buf, "VAT;23\r\n");
+    buf.ZapiszWynikEksp(dir.File("wynik.exp"));
+    const std::vector<std::string> expected = {
+        "start 5 100 kstools_KSExpBuf/ufReadFromksactionMsgAdd",
+        "type 0",
+        "start 3 1 kstools_KSExpBuf/ufReadFromksactionMsgAdd_00001",
+        "pos 1",
+        "type 0",
+        "start 3 0 kstools_KSExpBuf/ufZapiszWyksactionMsgAdd",
+        "pos 0",
+        "type 0",
+    };
+    EXPECT_EQ(progress.calls, expected);
+}
+
 TEST_F(ReaderTest, AnEmptyFileEndsTheAnalysisAtZero) {
     RecordingProgress progress;
     KSExpBuf buf(&progress);
