@@ -188,15 +188,33 @@ TEST_F(FlowTest, AutomaticExportIsMarked) {
     EXPECT_EQ(ReadFile(exchange.File("wynik.exp")), "PLU;1;0;5000;DOD\r\n");
 }
 
-TEST_F(FlowTest, ConnectedExportOverCapacityNeverReportsTheUnsentGoods) {
+// One connected run checks the stage lines of the DibalCom steps and the capacity case.
+TEST_F(FlowTest, ConnectedExportStagesAndCapacity) {
     host.params["DibalPort"] = "1";
+    host.params["DibalExitApp"] = "1";
     host.params["Pojemnosc"] = "1";
     WriteFile(exchange.File("kasa.exp"), PluLine(1, "5") + PluLine(2, "6") + PluLine(3, "5000"));
     FakeDibalCom dibalcom(driver);
 
     EXPECT_EQ(host.Operation(-2), 0);
 
-    EXPECT_EQ(dibalcom.Commands(), (std::vector<std::string>{"R", "s", "S"}));
+    EXPECT_EQ(dibalcom.Commands(), (std::vector<std::string>{"R", "s", "S", "G"}));
+    std::vector<std::string> added;  // new lines from the record file on, as the host got them
+    for (const HostMessage& m : host.messages)
+        if (!m.replace && (!added.empty() || m.text == "Generowanie pliku eksportowego"))
+            added.push_back(m.text);
+    EXPECT_EQ(added, (std::vector<std::string>{
+                         "Generowanie pliku eksportowego",
+                         "Uruchamiam DibalCom.exe:",
+                         Cp("-inicjalizuję DibalCom:\x01" "0"),
+                         Cp("-uruchamiam komunikację DibalCom:\x01" "0"),
+                         Cp("-DibalCom przesyła dane:\x01" "0 %"),
+                         Cp("-zatrzymuję komunikację DibalCom:\x01" "0"),
+                         Cp("-zatrzymuję program DibalCom"),
+                         "- towary odrzucone przez dibalcom: :\x01" "0",
+                         "Sprawdzam wyniki eksportu: :\x01" "0",
+                         "Zapis wyniku eksportu::\x01" "0 %",
+                     }));
     EXPECT_EQ(host.Errors(), std::vector<std::string>{Cp(
                                  "Ilość towarów do wysłania przekracza zadeklarowaną pojemność "
                                  "wagi!")});
