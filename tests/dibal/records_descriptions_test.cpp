@@ -69,7 +69,10 @@ std::string H4Block(const std::vector<std::string>& lines) {
 
 std::string Numbers(int from, int to) {
     std::string text;
-    for (int n = from; n <= to; ++n) text += (text.empty() ? "" : ",") + std::to_string(n);
+    for (int n = from; n <= to; ++n) {
+        if (!text.empty()) text += ',';
+        text += std::to_string(n);
+    }
     return text;
 }
 
