@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "runtime/exceptions.h"
 
 namespace {
@@ -47,6 +49,10 @@ TEST(TdtTools, FormatsAndMillisecondRounding) {
         {day + 1.0 - 0.6 * kMs, 5, "23:59:59.999"},
         {-1.25, 13, "1899-12-29 06:00:00"},
         {0, 13, "1899-12-30 00:00:00"},
+        // Values no calendar holds still give a text of the usual width.
+        {1e300, 13, "0000-00-00 00:00:00"},
+        {-1e300, 5, "00:00:00.000"},
+        {std::nan(""), 1, "0000-00-00"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(TdtTools(c.value).ToString(c.format), c.text) << c.value << " format " << c.format;
