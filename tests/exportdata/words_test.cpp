@@ -36,6 +36,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{";", " a ; b ", {" a ", " b "}},      // blanks kept
                       SplitCase{"", "a;b", {"a;b"}},                  // no separator set
                       SplitCase{",", "1,2,3", {"1", "2", "3"}},
+                      // longer lines, separators on and across eight-byte boundaries
+                      SplitCase{";", "abcdefg;ijklmnop;q;;rstuvwxyz0123;", {"abcdefg", "ijklmnop", "q", "", "rstuvwxyz0123"}},
+                      SplitCase{";", "\xBB\xBB\xBB;\xBB\xBB\xBB\xBB\xBB\xBB\xBB;\x3A\x3C\x7B\x3B", {"\xBB\xBB\xBB", "\xBB\xBB\xBB\xBB\xBB\xBB\xBB", "\x3A\x3C\x7B"}},
+                      SplitCase{";", ";;;;;;;;;;;;;;;;x", {"", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "x"}},
                       SplitCase{";", std::string("a\0b;\xE6\xF3", 6), {std::string("a\0b", 3), "\xE6\xF3"}}));
 
 TEST(WordsTest, IndexPastTheEndSetsOutOfRangeAndNegativeLeavesIt) {
