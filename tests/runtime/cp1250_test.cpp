@@ -12,6 +12,8 @@ struct Case {
     std::string expected;
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
 class Utf8ToCp1250Test : public testing::TestWithParam<Case> {};
 
 TEST_P(Utf8ToCp1250Test, Converts) {
