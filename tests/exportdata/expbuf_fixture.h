@@ -2,6 +2,7 @@
 // small file fixtures.
 #pragma once
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>

@@ -1,6 +1,8 @@
 // Lookups of units, VAT numbers, cashiers and currencies; releasing the buffer.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "expbuf_fixture.h"
 #include "runtime/exceptions.h"
 
