@@ -1,5 +1,7 @@
 // Running DibalCom: file replacement, the command handshake and the user's stop, the program
 // start, and the record file in the file-only mode.
+#include <chrono>
+
 #include "flow_fixture.h"
 #include "platform/platform.h"
 #include "runtime/exceptions.h"
@@ -68,6 +70,7 @@ TEST_F(FlowTest, ExecuteHandsOverTheCommandAndStopsOnTheUsersRequest) {
         EXPECT_FALSE(platform::PathExists(driver.File("rozkaz.tmp")));
         platform::DeleteFile(driver.File("rozkaz.txt"));
     }
+    host.breakQuery = [] { return false; };
 }
 
 TEST_F(FlowTest, WaitForFileEndsAtOnceWhenTheStateIsReached) {
@@ -76,6 +79,33 @@ TEST_F(FlowTest, WaitForFileEndsAtOnceWhenTheStateIsReached) {
     EXPECT_TRUE(action.WaitForFile(driver.File("absent"), true));
     WriteFile(driver.File("present"), "");
     EXPECT_TRUE(action.WaitForFile(driver.File("present"), false));
+}
+
+TEST_F(FlowTest, TransferWaitEndsWithoutSleepingWhenDone) {
+    // Each case must end in the first pass: a sleep would show as a second's delay.
+    struct Case {
+        const char* name;
+        const char* records;  // null: no record file
+        int expectedMarks;
+        bool stop;
+    } cases[] = {
+        {"every line marked", "04*100M000001\r\n04*100M000002\r\n", 2, false},
+        {"user stops", "04X100M000001\r\n", 1, true},
+        {"nothing expected, no file", nullptr, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SkalnixAction& action = SerialAction();
+        platform::DeleteFile(driver.File("dibal.exp"));
+        if (c.records != nullptr)
+            WriteFile(driver.File("dibal.exp"), c.records);
+        action.ProgressUnits = c.expectedMarks;
+        host.breakQuery = [&] { return c.stop; };
+        const auto start = std::chrono::steady_clock::now();
+        action.WaitForTransfer();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+    }
+    host.breakQuery = [] { return false; };
 }
 
 TEST_F(FlowTest, StartDibalComWithoutTheProgram) {
