@@ -84,6 +84,7 @@ TEST_F(ExportE2E, TcpIpExportLeavesDibalComRunning) {
     EXPECT_EQ(ReadAll(work.Driver() / "dibctrl.txt"),
               OptionsHead("", 1) + "-i " + DriverDir() +
                   "\r\n-k 3001,3000\r\n-k 3001,3000\r\n-d 00#127.0.0.1\r\n");
+    ASSERT_TRUE(work.WaitForLogLine("command S", 5000));
     EXPECT_EQ(work.Commands(), (std::vector<std::string>{"R", "s", "S"}));
     EXPECT_EQ(ReadAll(work.Exchange() / "wynik.exp"), kAllDone);
     EXPECT_TRUE(work.WaitForLogLine("idle exit", 10000));
