@@ -152,10 +152,18 @@ std::string ShortPathName(const std::string& path) { return PathExists(path) ? p
 // whether the exec succeeded.
 bool StartProgram(const std::string& program, const std::string& workDir) {
     if (program.empty()) return false;
+    // A relative program name means the driver's current directory, not the new working one.
+    std::string absolute = program;
+    if (program[0] != '/') {
+        char* cwd = ::getcwd(nullptr, 0);
+        if (cwd == nullptr) return false;
+        absolute = std::string(cwd) + "/" + program;
+        std::free(cwd);
+    }
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0) return false;
     // Everything the children need is prepared before fork: they may only make plain calls.
-    const char* path = program.c_str();
+    const char* path = absolute.c_str();
     const char* dir = workDir.empty() ? nullptr : workDir.c_str();
     char* const argv[] = {const_cast<char*>(path), nullptr};
 

@@ -47,6 +47,22 @@ TEST(StartProgram, RunsInWorkDirWithoutOurFilesAndLeavesNoChild) {
     EXPECT_EQ(errno, ECHILD);
 }
 
+// A relative program name is found from the driver's current directory, not from workDir.
+TEST(StartProgram, RelativeProgramNameBelongsToCurrentDirectory) {
+    ScratchDir dir;
+    ScratchDir work;
+    platform::CreateDirectories(dir.File("bin"));
+    const std::string script = dir.Write("bin/prog.sh", "#!/bin/sh\necho ran > out.txt\n");
+    ::chmod(script.c_str(), 0755);
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    const bool started = platform::StartProgram("bin/prog.sh", work.Path());
+    std::filesystem::current_path(previous);
+    ASSERT_TRUE(started);
+    ASSERT_TRUE(WaitForFile(work.File("out.txt")));
+    EXPECT_EQ(work.Read("out.txt"), "ran\n");
+}
+
 TEST(StartProgram, ReportsWhatCannotStart) {
     ScratchDir dir;
     const std::string notExecutable = dir.Write("plain.txt", "x");
