@@ -1,4 +1,5 @@
 // KSExpBuf::ReadFromFile: the host's export file read line by line into the buffer.
+#include <algorithm>
 #include <chrono>
 #include <climits>
 
@@ -123,7 +124,8 @@ void KSExpBuf::ReadFromFile(const std::string& path, bool sort, int archiveKind)
                 expbuftext::Get(lg_, "ufReadFromksactionMsgAdd_00001", "Analiza listy towarów"),
                 TARGO_STAGE_PERCENT, lines);
         }
-        towary.Reserve(towary.GetCount() + goods);
+        towary.Reserve(static_cast<int>(
+            std::min<long long>(INT_MAX, static_cast<long long>(towary.GetCount()) + goods)));
 
         auto last = std::chrono::steady_clock::now();
         std::string_view line;
