@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstring>
 
-#include "runtime/cp1250.h"
+#include "runtime/lgtools.h"
 #include "runtime/exceptions.h"
 #include "runtime/mfile.h"
 
@@ -16,7 +16,7 @@ BlockLineReader::BlockLineReader(const std::string& path, size_t blockSize)
         TMFile probe;
         probe.SetPath(path);
         probe.Open();
-        throw EInOutError(Utf8ToCp1250("Nie można otworzyć pliku ") + path);
+        throw EInOutError(FixedText("Nie można otworzyć pliku ") + path);
     }
 }
 
@@ -35,7 +35,7 @@ bool BlockLineReader::Fill() {
     const size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
     if (got == 0) {
         if (std::ferror(file_))
-            throw EInOutError(Utf8ToCp1250("Błąd odczytu pliku ") + path_);
+            throw EInOutError(FixedText("Błąd odczytu pliku ") + path_);
         eof_ = true;
         return false;
     }
