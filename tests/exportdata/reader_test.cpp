@@ -91,12 +91,14 @@ TEST_F(ReaderTest, BadActionStopsTheReadAndKeepsTheGoodsBeforeIt) {
     EXPECT_EQ(progress.calls.back(), "type 1");
 }
 
-TEST_F(ReaderTest, AMissingFileIsAFileErrorAndCreatesNoArchive) {
-    RecordingProgress progress;
-    KSExpBuf buf(&progress);
-    EXPECT_THROW(buf.ReadFromFile(dir.File("brak.exp"), false, -1), EInOutError);
-    EXPECT_EQ(progress.calls.back(), "type 1");
-    EXPECT_FALSE(std::ifstream(dir.File("ARCH2.EXP")).good());
+TEST_F(ReaderTest, AMissingFileOrADirectoryIsAFileErrorAndCreatesNoArchive) {
+    for (const std::string& path : {dir.File("brak.exp"), dir.Path()}) {
+        RecordingProgress progress;
+        KSExpBuf buf(&progress);
+        EXPECT_THROW(buf.ReadFromFile(path, false, -1), EInOutError) << path;
+        EXPECT_EQ(progress.calls.back(), "type 1");
+        EXPECT_FALSE(std::ifstream(dir.File("ARCH2.EXP")).good());
+    }
 }
 
 TEST_F(ReaderTest, TheFileIsArchivedBesideItWithTheKind) {
