@@ -124,7 +124,8 @@ TEST(TdtTools, NowIsToday) {
     const double before = TdtTools::Now().Value();
     EXPECT_GT(before, 45000);  // after 2023
     EXPECT_LT(before, 2958466);
-    EXPECT_GE(TdtTools::Now().Value(), before);
+    // Within half a millisecond: the 32-bit x87 build may hold one of the two with more bits.
+    EXPECT_GE(TdtTools::Now().Value(), before - 0.5 * kMs);
 }
 
 }  // namespace
