@@ -42,6 +42,9 @@ bool PricesFit(const RecordFields& f, int width) {
            PriceFits(f.priceNoc, width);
 }
 
+// The address is a two-character field; a shorter one is padded.
+bool AddressFits(const RecordFields& f) { return f.address.size() <= 2; }
+
 int Limit(int value, int maximum) { return value > maximum ? 0 : value; }
 
 std::string Expiry(int value) { return Format("%06d", value); }
@@ -57,7 +60,8 @@ std::string Field(const std::string& text, std::size_t width) { return text.subs
 
 bool AppendRecord22(const RecordFields& f, std::string& out) {
     const int key = Limit(f.key, 99);
-    if (!Fits(f.group, 2) || !Fits(key, 2) || !PriceFits(f.price, 5)) return false;
+    if (!AddressFits(f) || !Fits(f.group, 2) || !Fits(key, 2) || !PriceFits(f.price, 5))
+        return false;
     out += Format("%2s22%02d%c%5s%02d%-14s%05.0Lf\r\n", f.address.c_str(), f.group, f.action,
                   f.pluCode.c_str(), key, Field(f.name, 14).c_str(), f.price);
     return true;
@@ -66,8 +70,8 @@ bool AppendRecord22(const RecordFields& f, std::string& out) {
 bool AppendRecordX1(const RecordFields& f, std::string& out) {
     const int key = Limit(f.key, 999);
     const int label = Limit(f.label, 99);
-    if (!Fits(key, 3) || !Fits(label, 2) || !Fits(f.section, 4) || !Fits(f.expiry, 6) ||
-        !PricesFit(f, 6))
+    if (!AddressFits(f) || !Fits(key, 3) || !Fits(label, 2) || !Fits(f.section, 4) ||
+        !Fits(f.expiry, 6) || !PricesFit(f, 6))
         return false;
     out += Format(
         "%2sX1%02s%c%06s%03d%-24s%-24s%06.0Lf%06.0Lf%06.0Lf%1d%06s%06s%05s%02d%02s%04s%04d%02s%s%s"
@@ -81,7 +85,7 @@ bool AppendRecordX1(const RecordFields& f, std::string& out) {
 
 bool AppendRecordL2(const RecordFields& f, std::string& out) {
     const int key = Limit(f.key, 999);
-    if (!Fits(key, 3) || !PricesFit(f, 8)) return false;
+    if (!AddressFits(f) || !Fits(key, 3) || !PricesFit(f, 8)) return false;
     out += Format("%2sL2%02s%c%06s%03d%-24s%-24s%-24s%08.0Lf%08.0Lf%08.0Lf%18s\r\n",
                   f.address.c_str(), "00", f.action, f.pluCode.c_str(), key,
                   Field(f.name, 24).c_str(), "", "", f.price, f.priceHurt, f.priceNoc, "");
@@ -106,7 +110,7 @@ bool AppendRecordL3(const RecordFields& f, std::string& out) {
 
 bool AppendRecordH2(const RecordFields& f, std::string& out) {
     const int key = Limit(f.key, 999);
-    if (!Fits(key, 3) || !PricesFit(f, 8)) return false;
+    if (!AddressFits(f) || !Fits(key, 3) || !PricesFit(f, 8)) return false;
     out += Format("%2sH2%02s%c%06s%03d%-30s%-30s%08.0Lf%08.0Lf%08.0Lf%3s%9s%18s\r\n",
                   f.address.c_str(), "00", f.action, f.pluCode.c_str(), key,
                   Field(f.name, 24).c_str(), "", f.price, f.priceHurt, f.priceNoc, "", "", "");

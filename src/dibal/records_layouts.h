@@ -21,9 +21,9 @@ struct RecordFields {
     long double price = 0, priceHurt = 0, priceNoc = 0;
 };
 
-// Each builder appends its line (CR LF included) to `out`. A number wider than its field would
-// shift the rest of the line and corrupt the record, so then nothing is appended and the
-// builder answers false.
+// Each builder appends its line (CR LF included) to `out`. A number or an address wider than
+// its field would shift the rest of the line and corrupt the record, so then nothing is
+// appended and the builder answers false.
 bool AppendRecord22(const RecordFields& f, std::string& out);
 bool AppendRecordX1(const RecordFields& f, std::string& out);
 bool AppendRecordL2(const RecordFields& f, std::string& out);

@@ -181,14 +181,35 @@ TEST_P(FieldWidths, TooWideValueRejectsOnlyThatGoods) {
     }
 }
 
-TEST_F(RecordsTest, GroupTooWideForRecord22RejectsEveryGoods) {
-    Action().Series = "M";
-    Action().ScaleGroup = 100;
+struct SettingWidthCase {
+    const char* series;
+    const char* address;
+    int group;
+};
+void PrintTo(const SettingWidthCase& c, std::ostream* os) {
+    *os << c.series << " address \"" << c.address << "\" group " << c.group;
+}
+
+class SettingWidths : public RecordsTest, public ::testing::WithParamInterface<SettingWidthCase> {};
+
+// Address and group are the same for every goods: a too wide one rejects them all.
+TEST_P(SettingWidths, TooWideSettingRejectsEveryGoods) {
+    const SettingWidthCase& c = GetParam();
+    Action().Series = c.series;
+    Action().ScaleAddress = c.address;
+    Action().ScaleGroup = c.group;
     Prepare({Goods(1, "1"), Goods(2, "2")});
     EXPECT_EQ(Action().RecordText, "");
     EXPECT_EQ(Action().RejectedList.size(), 2u);
     EXPECT_EQ(Action().SentCounter, 0);
+    EXPECT_EQ(Action().ProgressUnits, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SettingWidths,
+    ::testing::Values(SettingWidthCase{"M", "00", 100}, SettingWidthCase{"M", "00", -10},
+                      SettingWidthCase{"M", "100", 0}, SettingWidthCase{"A", "100", 0},
+                      SettingWidthCase{"L", "100", 0}, SettingWidthCase{"H2", "100", 0}));
 
 const long double kInf = std::numeric_limits<long double>::infinity();
 const long double kNaN = std::numeric_limits<long double>::quiet_NaN();
