@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <termios.h>
+
 #include <cstdlib>
 
 #include "platform/platform.h"
@@ -25,6 +27,41 @@ TEST(SerialPort, SendsBytesUnchangedThroughMappedPort) {
     EXPECT_FALSE(port.IsOpen());
     EXPECT_FALSE(port.PutByte(1));
     unsetenv("SKALNIX_COM7");
+}
+
+// The line settings land in the terminal's attributes, which every descriptor of it shares. (A
+// pseudo-terminal always reports eight bits without parity, so those two cannot be seen here.)
+TEST(SerialPort, AppliesLineSettings) {
+    PseudoTerminal pty;
+    ASSERT_TRUE(pty.Ok());
+    setenv("SKALNIX_COM9", pty.SlavePath().c_str(), 1);
+    struct Case {
+        int baud, bits, parity, stop;
+        speed_t speed;
+    } cases[] = {
+        {300, 5, 0, 1, B300},     {2400, 6, 1, 2, B2400},    {19200, 7, 2, 1, B19200},
+        {38400, 8, 0, 2, B38400}, {115200, 8, 1, 1, B115200},
+    };
+    for (const Case& c : cases) {
+        platform::SerialPort port;
+        platform::SerialSettings s;
+        s.baudRate = c.baud;
+        s.dataBits = c.bits;
+        s.parity = c.parity;
+        s.stopBits = c.stop;
+        ASSERT_TRUE(port.Open("com9", s)) << c.baud;
+        const int fd = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY);
+        ASSERT_GE(fd, 0);
+        termios tio{};
+        ASSERT_EQ(::tcgetattr(fd, &tio), 0);
+        ::close(fd);
+        EXPECT_EQ(::cfgetospeed(&tio), c.speed) << c.baud;
+        EXPECT_EQ((tio.c_cflag & CSTOPB) != 0, c.stop == 2) << c.stop;
+        EXPECT_EQ(tio.c_lflag & (ICANON | ECHO | ISIG), 0u);  // raw
+        EXPECT_EQ(tio.c_oflag & OPOST, 0u);
+        EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | ICRNL), 0u);
+    }
+    unsetenv("SKALNIX_COM9");
 }
 
 TEST(SerialPort, RefusesWhatItCannotOpen) {
