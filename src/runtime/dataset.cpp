@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <limits>
+#include <new>
+#include <stdexcept>
 
 #include "runtime/exceptions.h"
 
@@ -121,16 +123,21 @@ void TMDataSet::Clear() {
     position_ = 0;
 }
 
+// Only a hint: when the memory is not there, the rows still come one by one.
 void TMDataSet::Reserve(int rows) {
     if (rows <= 0) return;
     const auto n = static_cast<std::size_t>(rows);
-    for (Column& c : columns_) {
-        switch (c.type) {
-            case ftString: c.texts.reserve(n); break;
-            case ftInteger: c.ints.reserve(n); break;
-            case ftExtended: c.extendeds.reserve(n); break;
-            case ftDateTime: c.dates.reserve(n); break;
+    try {
+        for (Column& c : columns_) {
+            switch (c.type) {
+                case ftString: c.texts.reserve(n); break;
+                case ftInteger: c.ints.reserve(n); break;
+                case ftExtended: c.extendeds.reserve(n); break;
+                case ftDateTime: c.dates.reserve(n); break;
+            }
         }
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
     }
 }
 
