@@ -17,7 +17,7 @@ constexpr std::size_t kWholeFileBlock = 4 * 1024 * 1024;
 // Position of the first CR or LF in [p, end), or end.
 const char* FindLineEnd(const char* p, const char* end) {
     for (; p != end; ++p) {
-        const char c = *p;
+        const auto c = static_cast<unsigned char>(*p);
         if (c <= '\r' && (c == '\n' || c == '\r')) return p;
     }
     return end;
