@@ -333,6 +333,7 @@ bool ReadRegistryString(const std::string& keyPath, const std::string& valueName
     const std::string wantedKey =
         StripTrailingBackslashes("HKEY_LOCAL_MACHINE\\" + keyPath);
     bool inKey = false, found = false;
+    std::string result;
     std::size_t lineStart = 0;
     while (lineStart < text.size()) {
         std::size_t lineEnd = text.find_first_of("\r\n", lineStart);
@@ -343,9 +344,14 @@ bool ReadRegistryString(const std::string& keyPath, const std::string& valueName
         while (b < line.size() && (line[b] == ' ' || line[b] == '\t')) ++b;
         if (b == line.size()) continue;
         if (line[b] == '[') {
+            // "[-key]" deletes the key with its values when the file is imported.
+            const bool deletes = b + 1 < line.size() && line[b + 1] == '-';
+            const std::size_t start = b + (deletes ? 2 : 1);
             const std::size_t close = line.rfind(']');
-            inKey = close != std::string::npos && close > b &&
-                    EqualNoCase(StripTrailingBackslashes(line.substr(b + 1, close - b - 1)), wantedKey);
+            const bool matches = close != std::string::npos && close >= start &&
+                                 EqualNoCase(StripTrailingBackslashes(line.substr(start, close - start)), wantedKey);
+            inKey = matches && !deletes;
+            if (matches && deletes) found = false;
             continue;
         }
         if (!inKey) continue;
@@ -361,15 +367,11 @@ bool ReadRegistryString(const std::string& keyPath, const std::string& valueName
         ++pos;
         while (pos < line.size() && line[pos] == ' ') ++pos;
         if (!EqualNoCase(name, valueName)) continue;
-        std::string data;
-        // The last entry of the value wins, as when the file is imported.
-        if (ReadQuoted(line, pos, data)) {
-            value = data;
-            found = true;
-        } else {
-            found = false;  // another type (dword:, hex(2): ...) is not a string value
-        }
+        // The last entry of the value wins, as when the file is imported; another type
+        // (dword:, hex(2): ...) or a deletion ("-") is not a string value.
+        found = ReadQuoted(line, pos, result);
     }
+    if (found) value = result;
     return found;
 }
 

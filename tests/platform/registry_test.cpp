@@ -95,6 +95,24 @@ TEST_F(RegistryTest, MissingOrBrokenFileReadsAsMissingKey) {
     Use("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\"Open\"=\"no end\r\n\"Bare\r\n[unclosed\r\n");
     EXPECT_FALSE(platform::ReadRegistryString("K", "Open", value));
     EXPECT_FALSE(platform::ReadRegistryString("K", "Bare", value));
+    EXPECT_EQ(value, "");  // a failed read leaves the value alone
+}
+
+// Later lines of the file override earlier ones, as an import of it would.
+TEST_F(RegistryTest, LaterEntriesWin) {
+    Use("REGEDIT4\r\n"
+        "[HKEY_LOCAL_MACHINE\\A]\r\n\"V\"=\"one\"\r\n\"W\"=\"one\"\r\n\"X\"=\"x\"\r\n"
+        "[HKEY_LOCAL_MACHINE\\A]\r\n\"V\"=\"two\"\r\n\"W\"=dword:00000002\r\n\"X\"=-\r\n"
+        "[HKEY_LOCAL_MACHINE\\B]\r\n\"V\"=\"b\"\r\n"
+        "[-HKEY_LOCAL_MACHINE\\B]\r\n");
+    std::string value = "kept";
+    EXPECT_TRUE(platform::ReadRegistryString("A", "V", value));
+    EXPECT_EQ(value, "two");
+    value = "kept";
+    EXPECT_FALSE(platform::ReadRegistryString("A", "W", value));
+    EXPECT_FALSE(platform::ReadRegistryString("A", "X", value));
+    EXPECT_FALSE(platform::ReadRegistryString("B", "V", value));
+    EXPECT_EQ(value, "kept");
 }
 
 }  // namespace
