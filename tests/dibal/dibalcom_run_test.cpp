@@ -1,5 +1,5 @@
-// Running DibalCom: file replacement, the command handshake and the user's stop, the program
-// start, and the record file in the file-only mode.
+// Running DibalCom: file replacement, the command handshake and the user's stop, the transfer
+// wait, the program start, the record file in the file-only mode and the DibalCom directory.
 #include <chrono>
 
 #include "flow_fixture.h"
