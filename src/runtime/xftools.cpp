@@ -64,7 +64,7 @@ TxfTools& TxfTools::FromString(const std::string& text, int base, bool strict) {
     long double value = static_cast<long double>(mantissa);
     if (exponent > 0) value *= PowerOfTen(exponent);
     if (exponent < 0) value /= PowerOfTen(-exponent);
-    value_ = negative ? -value : value;
+    value_ = negative && value != 0 ? -value : value;  // "-0" is a plain zero
     return *this;
 }
 

@@ -19,6 +19,8 @@ TEST(TxfTools, FromStringReadsAsFarAsANumberGoes) {
     for (const auto& [text, value] : cases) {
         EXPECT_EQ(TxfTools(99).FromString(text, 10, false).Value(), value) << text;
     }
+    // Amounts are printed with "%.0Lf": a negative zero would show as "-0".
+    EXPECT_FALSE(std::signbit(TxfTools().FromString("-0,00", 10, true).Value()));
 }
 
 TEST(TxfTools, StrictFromStringWantsOnlyANumber) {
