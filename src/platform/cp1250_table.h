@@ -26,14 +26,31 @@ inline constexpr char16_t kCp1250High[128] = {
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,  // 0xF8
 };
 
+// Every character of the upper half lies below U+2200, so one small table answers the reverse.
+inline constexpr char32_t kCp1250ReverseLimit = 0x2200;
+constexpr bool Cp1250FitsReverseTable() {
+    for (char16_t c : kCp1250High) {
+        if (c >= kCp1250ReverseLimit) return false;
+    }
+    return true;
+}
+static_assert(Cp1250FitsReverseTable());
+
 // The Windows-1250 byte of a code point, or -1 when the code page has none.
 inline int CodePointToCp1250(char32_t cp) {
     if (cp < 0x80) return static_cast<int>(cp);
-    if (cp > 0xFFFF) return -1;
-    for (int i = 0; i < 128; ++i) {
-        if (kCp1250High[i] != 0 && kCp1250High[i] == cp) return 0x80 + i;
-    }
-    return -1;
+    constexpr char32_t kLimit = kCp1250ReverseLimit;
+    static const auto reverse = [] {
+        struct Table {
+            unsigned char byte[kLimit] = {};
+        } t;
+        for (int i = 0; i < 128; ++i) {
+            if (kCp1250High[i] != 0) t.byte[kCp1250High[i]] = static_cast<unsigned char>(0x80 + i);
+        }
+        return t;
+    }();
+    if (cp >= kLimit || reverse.byte[cp] == 0) return -1;
+    return reverse.byte[cp];
 }
 
 }  // namespace platform
