@@ -19,12 +19,12 @@ void TMSerialPort::SetTo(int kind, int milliseconds) {
 }
 
 void TMSerialPort::SetDTR(bool on) {
-    dtr_ = on;
+    dtr_ = on ? 1 : 0;
     if (port_.IsOpen()) port_.SetDTR(on);  // a port without modem lines still sends
 }
 
 void TMSerialPort::SetRTS(bool on) {
-    rts_ = on;
+    rts_ = on ? 1 : 0;
     if (port_.IsOpen()) port_.SetRTS(on);
 }
 
@@ -47,8 +47,8 @@ void TMSerialPort::SetActive(bool active) {
     settings.writeTimeoutMs = timeouts_[4];
     if (!port_.Open(name_, settings))
         throw EInOutError("Cannot open serial port \"" + name_ + "\"");
-    if (dtr_) port_.SetDTR(true);
-    if (rts_) port_.SetRTS(true);
+    if (dtr_ >= 0) port_.SetDTR(dtr_ == 1);
+    if (rts_ >= 0) port_.SetRTS(rts_ == 1);
 }
 
 void TMSerialPort::Put(std::uint8_t byte, bool /*wait*/) {

@@ -36,6 +36,6 @@ private:
     std::string name_;
     int baud_ = 5, byteSize_ = 3, parity_ = 0, stopBits_ = 0;
     int timeouts_[5] = {50, 200, 2000, 200, 200};
-    bool dtr_ = false, rts_ = false;  // applied when the port opens
+    int dtr_ = -1, rts_ = -1;  // set before the port opens (-1: left as the port opens)
     platform::SerialPort port_;
 };
