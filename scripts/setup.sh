@@ -1,16 +1,25 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on a fresh Debian machine (run as root or with sudo).
+# With --windows also the cross compiler and Wine for the 32-bit Windows build and its tests.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
-          python3 util-linux procps)
+          python3 util-linux procps binutils)
+SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+
+if [ "${1:-}" = "--windows" ]; then
+  packages+=(mingw-w64 binutils-mingw-w64-i686 wine wine32:i386)
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+    force_update=1
+  fi
+fi
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-if ((${#missing[@]})); then
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+if ((${#missing[@]})) || [ -n "${force_update:-}" ]; then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
 fi
