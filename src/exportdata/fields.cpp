@@ -15,6 +15,19 @@ namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// Skips leading blanks and one sign; returns the index after them and sets
+// `negative` when the sign was a minus.
+size_t SkipBlanksAndSign(std::string_view text, bool& negative) {
+    size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    return i;
+}
+
 // Plain digits only, at most nine of them (always fits an int).
 bool PlainDigits(const std::string& text, int& value) {
     if (text.empty() || text.size() > 9) return false;
@@ -53,13 +66,8 @@ int LenientInt(const std::string& text, int fallback) {
 }
 
 int PrefixInt(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    size_t i = SkipBlanksAndSign(text, negative);
     std::int64_t v = 0;
     for (; i < text.size() && IsDigit(text[i]); ++i) {
         v = v * 10 + (text[i] - '0');
@@ -70,13 +78,8 @@ int PrefixInt(std::string_view text) {
 }
 
 long double Number(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    size_t i = SkipBlanksAndSign(text, negative);
     // Up to 19 significant digits are kept exactly; further ones only move the exponent.
     std::uint64_t mantissa = 0;
     int significant = 0;
