@@ -21,52 +21,77 @@ int* StatusCounter(KSExpBuf& buf, int status) {
     }
 }
 
-// Every column but nr_buf, which the callers set themselves.
-void WriteColumns(TMDataSet& t, int row, const KSTowRec& r) {
-    t.SetInt(row, colPlu, r.plu);
-    t.SetInt(row, colKoldod, r.koldod);
-    t.SetText(row, colKod, r.kod);
-    t.SetExtended(row, colCena, r.cena);
-    t.SetExtended(row, colCenaHurt, r.cena_hurt);
-    t.SetExtended(row, colCenaNoc, r.cena_noc);
-    t.SetExtended(row, colCenaDod, r.cena_dod);
-    t.SetText(row, colNazwa, r.nazwa);
-    t.SetInt(row, colStawka, r.stawka);
-    t.SetInt(row, colStawkaPrec, r.stawka_prec);
-    t.SetInt(row, colJedn, r.jedn);
-    t.SetInt(row, colCzyWazony, B(r.czy_wazony));
-    t.SetInt(row, colPrecyzja, r.precyzja);
-    t.SetInt(row, colWagowoIlosciowy, B(r.wagowo_ilosciowy));
-    t.SetInt(row, colOpakowanie, B(r.opakowanie));
-    t.SetInt(row, colCenaOtwarta, B(r.cena_otwarta));
-    t.SetText(row, colKodOpakowania, r.kod_opakowania);
-    t.SetInt(row, colPluOpakowania, r.plu_opakowania);
-    t.SetInt(row, colNrAsort, r.nr_asort);
-    t.SetInt(row, colStatus, r.status);
-    t.SetText(row, colPluRec, r.plu_rec);
-    t.SetInt(row, colTrOk, B(r.tr_ok));
-    t.SetInt(row, colFlag, B(r.flag));
-    t.SetInt(row, colAddRec, B(r.add_rec));
-    t.SetText(row, colOrgBarcode, r.org_barcode);
-    t.SetInt(row, colOrgStatus, r.org_status);
-    t.SetText(row, colOpis1, r.opis1);
-    t.SetText(row, colOpis2, r.opis2);
-    t.SetText(row, colPKWiU, r.PKWiU);
-    t.SetText(row, colSWW, r.SWW);
-    t.SetInt(row, colTerminW, r.TerminW);
-    t.SetInt(row, colFdNrSrcBuf, r.fd_nr_src_buf);
-    t.SetInt(row, colFdFromEcr, B(r.fd_from_ecr));
-    t.SetInt(row, colFdTowZKontr, B(r.fd_tow_z_kontr));
-    t.SetText(row, colOpis3, r.opis3);
-    t.SetText(row, colOpis4, r.opis4);
-    t.SetInt(row, colPoziomCen, r.poziom_cen);
-    t.SetInt(row, colIleWKodzie, r.ile_w_kodzie);
-    t.SetExtended(row, colFdDodRabatTow, r.fd_dod_rabat_tow);
-    t.SetText(row, colNazwaPelna, r.nazwa_pelna);
-    t.SetInt(row, colIleJedn, r.ile_jedn);
+// Calls `visit(column, field)` for every goods column but nr_buf, which the callers handle
+// themselves; one list keeps writing and reading a row in step.
+template <typename Rec, typename Visit>
+void EachGoodsColumn(Rec& r, Visit&& visit) {
+    visit(colPlu, r.plu);
+    visit(colKoldod, r.koldod);
+    visit(colKod, r.kod);
+    visit(colCena, r.cena);
+    visit(colCenaHurt, r.cena_hurt);
+    visit(colCenaNoc, r.cena_noc);
+    visit(colCenaDod, r.cena_dod);
+    visit(colNazwa, r.nazwa);
+    visit(colStawka, r.stawka);
+    visit(colStawkaPrec, r.stawka_prec);
+    visit(colJedn, r.jedn);
+    visit(colCzyWazony, r.czy_wazony);
+    visit(colPrecyzja, r.precyzja);
+    visit(colWagowoIlosciowy, r.wagowo_ilosciowy);
+    visit(colOpakowanie, r.opakowanie);
+    visit(colCenaOtwarta, r.cena_otwarta);
+    visit(colKodOpakowania, r.kod_opakowania);
+    visit(colPluOpakowania, r.plu_opakowania);
+    visit(colNrAsort, r.nr_asort);
+    visit(colStatus, r.status);
+    visit(colPluRec, r.plu_rec);
+    visit(colTrOk, r.tr_ok);
+    visit(colFlag, r.flag);
+    visit(colAddRec, r.add_rec);
+    visit(colOrgBarcode, r.org_barcode);
+    visit(colOrgStatus, r.org_status);
+    visit(colOpis1, r.opis1);
+    visit(colOpis2, r.opis2);
+    visit(colPKWiU, r.PKWiU);
+    visit(colSWW, r.SWW);
+    visit(colTerminW, r.TerminW);
+    visit(colFdNrSrcBuf, r.fd_nr_src_buf);
+    visit(colFdFromEcr, r.fd_from_ecr);
+    visit(colFdTowZKontr, r.fd_tow_z_kontr);
+    visit(colOpis3, r.opis3);
+    visit(colOpis4, r.opis4);
+    visit(colPoziomCen, r.poziom_cen);
+    visit(colIleWKodzie, r.ile_w_kodzie);
+    visit(colFdDodRabatTow, r.fd_dod_rabat_tow);
+    visit(colNazwaPelna, r.nazwa_pelna);
+    visit(colIleJedn, r.ile_jedn);
 }
 
+// Stores one field in a row; flags are stored as 0 or 1.
+struct ColumnWriter {
+    TMDataSet& t;
+    int row;
+    void operator()(int col, const int& v) const { t.SetInt(row, col, v); }
+    void operator()(int col, const bool& v) const { t.SetInt(row, col, B(v)); }
+    void operator()(int col, const long double& v) const { t.SetExtended(row, col, v); }
+    void operator()(int col, const std::string& v) const { t.SetText(row, col, v); }
+};
+
+// Every column but nr_buf, which the callers set themselves.
+void WriteColumns(TMDataSet& t, int row, const KSTowRec& r) { EachGoodsColumn(r, ColumnWriter{t, row}); }
+
 void AssignText(std::string& to, std::string_view from) { to.assign(from.data(), from.size()); }
+
+// Reads one field from a row; any nonzero flag reads as set.
+struct ColumnReader {
+    TMDataSet& t;
+    int row;
+    void operator()(int col, int& v) const { v = t.GetInt(row, col); }
+    void operator()(int col, bool& v) const { v = t.GetInt(row, col) != 0; }
+    void operator()(int col, long double& v) const { v = t.GetExtended(row, col); }
+    void operator()(int col, std::string& v) const { AssignText(v, t.TextView(row, col)); }
+};
 
 // Byte order of unsigned 8-bit texts, a prefix first; -1, 0 or 1.
 int CompareCodes(std::string_view a, std::string_view b) {
@@ -110,48 +135,8 @@ void KSExpBuf::DodajRec(const KSKontrRec& rec) {
 void KSExpBuf::CzytajRec(int row, KSTowRec& r) {
     TMDataSet& t = towary;
     t.SetPosition(row);
-    r.plu = t.GetInt(row, colPlu);
-    r.koldod = t.GetInt(row, colKoldod);
-    AssignText(r.kod, t.TextView(row, colKod));
-    r.cena = t.GetExtended(row, colCena);
-    r.cena_hurt = t.GetExtended(row, colCenaHurt);
-    r.cena_noc = t.GetExtended(row, colCenaNoc);
-    r.cena_dod = t.GetExtended(row, colCenaDod);
-    AssignText(r.nazwa, t.TextView(row, colNazwa));
-    r.stawka = t.GetInt(row, colStawka);
-    r.stawka_prec = t.GetInt(row, colStawkaPrec);
-    r.jedn = t.GetInt(row, colJedn);
-    r.czy_wazony = t.GetInt(row, colCzyWazony) != 0;
-    r.precyzja = t.GetInt(row, colPrecyzja);
-    r.wagowo_ilosciowy = t.GetInt(row, colWagowoIlosciowy) != 0;
-    r.opakowanie = t.GetInt(row, colOpakowanie) != 0;
-    r.cena_otwarta = t.GetInt(row, colCenaOtwarta) != 0;
-    AssignText(r.kod_opakowania, t.TextView(row, colKodOpakowania));
-    r.plu_opakowania = t.GetInt(row, colPluOpakowania);
-    r.nr_asort = t.GetInt(row, colNrAsort);
-    r.status = t.GetInt(row, colStatus);
+    EachGoodsColumn(r, ColumnReader{t, row});
     r.nr_buf = t.GetInt(row, colNrBuf);
-    AssignText(r.plu_rec, t.TextView(row, colPluRec));
-    r.tr_ok = t.GetInt(row, colTrOk) != 0;
-    r.flag = t.GetInt(row, colFlag) != 0;
-    r.add_rec = t.GetInt(row, colAddRec) != 0;
-    AssignText(r.org_barcode, t.TextView(row, colOrgBarcode));
-    r.org_status = t.GetInt(row, colOrgStatus);
-    AssignText(r.opis1, t.TextView(row, colOpis1));
-    AssignText(r.opis2, t.TextView(row, colOpis2));
-    AssignText(r.PKWiU, t.TextView(row, colPKWiU));
-    AssignText(r.SWW, t.TextView(row, colSWW));
-    r.TerminW = t.GetInt(row, colTerminW);
-    r.fd_nr_src_buf = t.GetInt(row, colFdNrSrcBuf);
-    r.fd_from_ecr = t.GetInt(row, colFdFromEcr) != 0;
-    r.fd_tow_z_kontr = t.GetInt(row, colFdTowZKontr) != 0;
-    AssignText(r.opis3, t.TextView(row, colOpis3));
-    AssignText(r.opis4, t.TextView(row, colOpis4));
-    r.poziom_cen = t.GetInt(row, colPoziomCen);
-    r.ile_w_kodzie = t.GetInt(row, colIleWKodzie);
-    r.fd_dod_rabat_tow = t.GetExtended(row, colFdDodRabatTow);
-    AssignText(r.nazwa_pelna, t.TextView(row, colNazwaPelna));
-    r.ile_jedn = t.GetInt(row, colIleJedn);
 }
 
 void KSExpBuf::CzytajRec(int row, KSKontrRec& r) {
