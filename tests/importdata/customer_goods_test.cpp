@@ -39,7 +39,7 @@ std::string Entry(const std::string& expiry, int level, const std::string& card,
 }
 
 TEST(CustomerGoodsTest, SmallCustomerListBecomesGoods) {
-    StageRecorder stages;
+    RecordingProgress stages;
     KSExpBuf buf(&stages);
     Prepare(buf);
     KSTowRec existing;
@@ -107,7 +107,7 @@ TEST(CustomerGoodsTest, TraceStopsAfter3000Customers) {
 }
 
 TEST(CustomerGoodsTest, ProgressEveryHundredCustomers) {
-    StageRecorder stages;
+    RecordingProgress stages;
     KSExpBuf buf(&stages);
     Prepare(buf);
     for (int i = 0; i < 201; ++i)
@@ -136,7 +136,7 @@ TEST(CustomerGoodsTest, FailuresStopTheConversionAndMarkTheStage) {
         {"no unit", false, true, "kkkk", Cp("Indeks jednostki miary poza zakresem")},
     };
     for (const Case& c : cases) {
-        StageRecorder stages;
+        RecordingProgress stages;
         KSExpBuf buf(&stages);
         if (c.units) buf.JednostkiMiary.push_back("1;0;szt.");
         if (c.rates) buf.StawkiVat.push_back("23");
@@ -159,8 +159,8 @@ TEST(CustomerGoodsTest, NoCustomersAddNothing) {
 }
 
 TEST(CustomerGoodsTest, TextsComeFromTheBuffersLanguage) {
-    TMLgExtTools echo(EchoKeyLanguage);
-    StageRecorder stages(&echo);
+    TMLgExtTools echo(KeyEchoLanguage);
+    RecordingProgress stages(&echo);
     KSExpBuf buf(&stages);
     buf.JednostkiMiary.push_back("1;0;szt.");
     buf.DodajRec(Customer(1, "A", "1", 0, 0, 0));

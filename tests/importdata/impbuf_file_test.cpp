@@ -11,7 +11,7 @@ namespace {
 std::string Written(KSImpBuf& buf, bool stripZeros = false) {
     TempDir dir;
     buf.Save(dir.File("import.txt"), stripZeros);
-    return ReadFileBytes(dir.File("import.txt"));
+    return ReadBytes(dir.File("import.txt"));
 }
 
 // The sections after the goods of an otherwise empty buffer, from "[OPERACJE]" on.
@@ -186,7 +186,7 @@ TEST(ImportFileTest, BadIdentifierStopsTheWriteAfterTheLinesBeforeIt) {
     buf.AddPlu("3", 0, 1, static_cast<e_identifier>(7));  // not written, so not checked
     EXPECT_EQ(MessageOf([&] { buf.Save(dir.File("f"), false); }),
               "KSExpBuf::WriteToFile() - nieprawid\xB3owy ident");
-    EXPECT_EQ(ReadFileBytes(dir.File("f")), "[TOWAROWE]\r\nPLU;1;;1;1\r\n");
+    EXPECT_EQ(ReadBytes(dir.File("f")), "[TOWAROWE]\r\nPLU;1;;1;1\r\n");
 
     KSImpBuf skipped;
     skipped.AddPlu("3", 0, 1, static_cast<e_identifier>(7));
@@ -297,12 +297,12 @@ TEST(ImportFileTest, CountersWrapInsteadOfOverflowing) {
 TEST(ImportFileTest, SaveReplacesALongerFileAndWriteToFileAppendsAtThePointer) {
     TempDir dir;
     const std::string path = dir.File("import.txt");
-    WriteFileBytes(path, std::string(5000, 'x'));
+    WriteBytes(path, std::string(5000, 'x'));
     KSImpBuf buf;
     buf.Save(path, false);
-    EXPECT_EQ(ReadFileBytes(path), "[TOWAROWE]\r\n" + kEmptyTail);
+    EXPECT_EQ(ReadBytes(path), "[TOWAROWE]\r\n" + kEmptyTail);
 
-    WriteFileBytes(path, "HEAD");
+    WriteBytes(path, "HEAD");
     TMFile file;
     file.SetPath(path);
     file.SetReadOnly(false);
@@ -310,7 +310,7 @@ TEST(ImportFileTest, SaveReplacesALongerFileAndWriteToFileAppendsAtThePointer) {
     file.SetPointer(file.GetSize());
     buf.WriteToFile(file, false);
     file.Close();
-    EXPECT_EQ(ReadFileBytes(path), "HEAD[TOWAROWE]\r\n" + kEmptyTail);
+    EXPECT_EQ(ReadBytes(path), "HEAD[TOWAROWE]\r\n" + kEmptyTail);
 }
 
 TEST(ImportFileTest, SaveIntoAMissingDirectoryFails) {
@@ -358,11 +358,11 @@ TEST(ReceiptLineTextTest, AddLiniaParExFieldsAndSaveOneParag) {
               }),
               "KSExpBuf::AddLiniaParEx() - nieprawid\xB3owy _ident");
     TempDir dir;
-    WriteFileBytes(dir.File("par.txt"), std::string(300, 'z'));
+    WriteBytes(dir.File("par.txt"), std::string(300, 'z'));
     buf.SaveOneParag(dir.File("par.txt"));
     const std::string expected = "PAR;1;;1;1;1;a;2025-01-01 00:00:00;1;2\r\n"
                                  "PAR;;2;1;1;1;b;2025-01-01 00:00:00;;\r\n";
-    EXPECT_EQ(ReadFileBytes(dir.File("par.txt")), expected);
+    EXPECT_EQ(ReadBytes(dir.File("par.txt")), expected);
     EXPECT_EQ(buf.LiniePar(), expected);  // the text stays in the buffer
 }
 

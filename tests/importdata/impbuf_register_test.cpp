@@ -82,7 +82,7 @@ TEST(RegisterStateTest, CashierSectionRebuildsTheTextWhenWritten) {
     buf.Kas_SetUprawn(1);
     TempDir dir;
     buf.Save(dir.File("f"), false);
-    const std::string text = ReadFileBytes(dir.File("f"));
+    const std::string text = ReadBytes(dir.File("f"));
     EXPECT_NE(text.find("\r\n[STAN_KASY]\r\nKAS_NUMER;4\r\nKAS_UPRAWN;1\r\n\r\n[FLAGI]"),
               std::string::npos);
     buf.Kas_Clear();
@@ -131,7 +131,7 @@ TEST(CurrencyReportTest, AmountsAreSummedPerCurrencyAndNumber) {
     buf += KSWymiana{"USD", 1, 2147483647};
     TempDir dir;
     buf.Save(dir.File("f"), false);
-    EXPECT_NE(ReadFileBytes(dir.File("f"))
+    EXPECT_NE(ReadBytes(dir.File("f"))
                   .find("\r\n[RAPORT_WALUTOWY]\r\nWALUTA;EUR;1;70\r\nWALUTA;USD;1;4294967301\r\n"
                         "WALUTA;EUR;2;5\r\n\r\n[FINANSOWE]"),
               std::string::npos);

@@ -1,30 +1,15 @@
 // Helpers of the sales-import and card-code tests.
 #pragma once
 
-#include <algorithm>
-#include <fstream>
-#include <sstream>
+#include <exception>
 #include <string>
 #include <vector>
 
 #include "importdata/writepause.h"
 #include "runtime/dttools.h"
-#include "runtime/lgtools.h"
-#include "targodll.h"
+#include "support/file_bytes.h"
+#include "support/recording_progress.h"
 #include "support/test_host.h"
-#include "tools/progress.h"
-
-inline std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 // The message of whatever `f` throws; "(no exception)" when it does not throw.
 template <typename F>
@@ -76,31 +61,3 @@ private:
     importpause::SleepFunction oldSleep_;
     importpause::ClockFunction oldClock_;
 };
-
-// Records every stage call: "start <type> <max> <text>", "pos <n>", "type <t>".
-class StageRecorder : public TLProgress {
-public:
-    explicit StageRecorder(const TMLgExtTools* lg = nullptr) : lg_(lg) {}
-    void StartStage(const std::string& text, int type, int max) override {
-        calls.push_back("start " + std::to_string(type) + " " + std::to_string(max) + " " + text);
-    }
-    void SetProgress(int position) override { calls.push_back("pos " + std::to_string(position)); }
-    void SetStageType(int type) override { calls.push_back("type " + std::to_string(type)); }
-    const TMLgExtTools* GetLgTools() const override { return lg_; }
-
-    std::vector<std::string> calls;
-
-private:
-    const TMLgExtTools* lg_;
-};
-
-// A language function that answers every lookup with "<module>/<key>", so that a test sees
-// which key a text came from.
-inline int TARGO_CALL EchoKeyLanguage(char* buffer, int size, const char* module, const char* key) {
-    const std::string text = std::string(module) + "/" + key;
-    if (size <= 0) return 0;
-    const std::size_t n = std::min(text.size(), static_cast<std::size_t>(size - 1));
-    text.copy(buffer, n);
-    buffer[n] = '\0';
-    return 1;
-}

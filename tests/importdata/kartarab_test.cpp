@@ -45,7 +45,7 @@ TEST(CardFormatTest, RefusalsInTheirOrderWithTheirTexts) {
          "TKartaRab: format karty musi zawierać sekcję z kodem klienta (\"kkk...\")"},
         {"ssss000000rrx", "TKartaRaSprawdzPExceptio_00006", nullptr},
     };
-    TMLgExtTools echo(EchoKeyLanguage);
+    TMLgExtTools echo(KeyEchoLanguage);
     for (const Case& c : cases) {
         TKartaRab card;
         EXPECT_EQ(MessageOf([&] { card.SprawdzFormat(c.format, &echo); }),

@@ -14,7 +14,7 @@ const std::string kWhenText = "2025-03-07 14:25:10";
 std::string Blocks(KSImpBuf& buf) {
     TempDir dir;
     buf.Save(dir.File("f"), false);
-    std::string text = ReadFileBytes(dir.File("f"));
+    std::string text = ReadBytes(dir.File("f"));
     const std::string lastFlag = "DOKLEJ_PLU;N\r\n";
     std::size_t at = text.find(lastFlag);
     return at == std::string::npos ? "(no flags)" : text.substr(at + lastFlag.size());
@@ -170,7 +170,7 @@ TEST(OtherOperationTest, UnknownTypeStopsTheWrite) {
                   "TargoOther::ToString() - nieobs\xB3ugiwany tyoOperacji")
             << type;
         // The file keeps everything before the bad record.
-        EXPECT_NE(ReadFileBytes(dir.File("f")).find("DOKLEJ_PLU;N\r\n"), std::string::npos);
+        EXPECT_NE(ReadBytes(dir.File("f")).find("DOKLEJ_PLU;N\r\n"), std::string::npos);
     }
 }
 
@@ -250,7 +250,7 @@ TEST(PaymentSumTest, FormsAndRates) {
         buf += Payment(c.form, c.amount, c.rate);
         TempDir dir;
         buf.Save(dir.File("f"), false);
-        EXPECT_NE(ReadFileBytes(dir.File("f")).find(c.line), std::string::npos)
+        EXPECT_NE(ReadBytes(dir.File("f")).find(c.line), std::string::npos)
             << c.form << " " << c.amount << " " << c.rate;
     }
 }
@@ -275,7 +275,7 @@ TEST(ReceiptSumTest, SummedReceiptFeedsGoodsHoursPaymentsAndDiscounts) {
 
     TempDir dir;
     buf.Save(dir.File("f"), false);
-    const std::string text = ReadFileBytes(dir.File("f"));
+    const std::string text = ReadBytes(dir.File("f"));
     EXPECT_EQ(text.substr(0, text.find("\r\n\r\n[OPERACJE]")),
               "[TOWAROWE]\r\nPLU;;590;1;300\r\nPLU;42;;3;750");  // B1 sums to quantity 0
     EXPECT_NE(text.find("\r\n[RAPORT_GODZINOWY]\r\nGODZ;9;60;0;0\r\nGODZ;14;990;1;5\r\n"),
@@ -302,7 +302,7 @@ TEST(ReceiptSumTest, WithoutSumujParagonyNothingIsSummedButThePreparationRuns) {
     EXPECT_EQ(buf.CountPlu(), 0);
     TempDir dir;
     buf.Save(dir.File("f"), false);
-    EXPECT_NE(ReadFileBytes(dir.File("f")).find("RABATY;0\r\n"), std::string::npos);
+    EXPECT_NE(ReadBytes(dir.File("f")).find("RABATY;0\r\n"), std::string::npos);
 }
 
 TEST(ReceiptDefaultsTest, TakesNumberAndTimeOnlyWhenMissing) {
