@@ -9,22 +9,14 @@
 
 #include "dibal/skalnixaction.h"
 #include "plugin/kslibrary.h"
+#include "support/driver_params.h"
 #include "support/test_host.h"
 
 class FlowTest : public ::testing::Test {
 protected:
     FlowTest() {
         host.exchangeDir = exchange.WithSeparator();
-        host.params = {
-            {"DibalPodgrupaPLU", ""},    {"DibalSeria", "A"},       {"DibalAdres", "00"},
-            {"DibalGrupa", "0"},         {"DibalPort", "0"},        {"DibalBaudRate", "5"},
-            {"DibalDataBits", "1"},      {"DibalMuxChannel", "0"},  {"DibalIPAddress", "192.168.0.12"},
-            {"Pojemnosc", "20479"},      {"PoziomCen", "0"},        {"DibalPluExact", "1"},
-            {"DibalPluSendGroup", "1"},  {"DibalAddTextsFrom", "0"}, {"DibalSendAddData", "1"},
-            {"DibalSendExpDate", "1"},   {"DibalExitApp", "0"},     {"DibalUserConfigTxt", "0"},
-            {"DibalKatalogDrv", driver.Path()},                      {"DibalKodyKD", "0"},
-            {"DibalKodPocz", "1"},       {"DibalKodKonc", "999"},   {"DibalPlZnaki", "0"},
-        };
+        host.params = DefaultDriverParams(driver.Path());
     }
 
     // A new operation object of the driver, as the host's calls get one.

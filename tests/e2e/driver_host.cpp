@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "support/driver_params.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -195,14 +197,5 @@ std::string Cp1250(const std::string& utf8) {
 }
 
 std::map<std::string, std::string> DefaultParams(const fs::path& driverDir) {
-    return {
-        {"DibalPodgrupaPLU", ""},   {"DibalSeria", "A"},        {"DibalAdres", "00"},
-        {"DibalGrupa", "0"},        {"DibalPort", "0"},         {"DibalBaudRate", "5"},
-        {"DibalDataBits", "1"},     {"DibalMuxChannel", "0"},   {"DibalIPAddress", "192.168.0.12"},
-        {"Pojemnosc", "20479"},     {"PoziomCen", "0"},         {"DibalPluExact", "1"},
-        {"DibalPluSendGroup", "1"}, {"DibalAddTextsFrom", "0"}, {"DibalSendAddData", "1"},
-        {"DibalSendExpDate", "1"},  {"DibalExitApp", "0"},      {"DibalUserConfigTxt", "0"},
-        {"DibalKatalogDrv", driverDir.string()},                 {"DibalKodyKD", "0"},
-        {"DibalKodPocz", "1"},      {"DibalKodKonc", "999"},    {"DibalPlZnaki", "0"},
-    };
+    return DefaultDriverParams(driverDir.string());
 }
