@@ -95,7 +95,13 @@ TEST_F(ReaderTest, AMissingFileOrADirectoryIsAFileErrorAndCreatesNoArchive) {
     for (const std::string& path : {dir.File("brak.exp"), dir.Path()}) {
         RecordingProgress progress;
         KSExpBuf buf(&progress);
-        EXPECT_THROW(buf.ReadFromFile(path, false, -1), EInOutError) << path;
+        try {
+            buf.ReadFromFile(path, false, -1);
+            ADD_FAILURE() << "no error for " << path;
+        } catch (const EInOutError& e) {
+            // The runtime's own open-failure text, for a directory as for a missing file.
+            EXPECT_EQ(e.Message(), "Cannot open file \"" + path + "\"");
+        }
         EXPECT_EQ(progress.calls.back(), "type 1");
         EXPECT_FALSE(std::ifstream(dir.File("ARCH2.EXP")).good());
     }
