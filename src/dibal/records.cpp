@@ -114,9 +114,7 @@ void SkalnixAction::PrepareGoods() {
                                     "PluRerror_loAddtowreckod", " (towar nie zmieści się w wadze)");
                 continue;
             }
-            // DibalCom marks each line it sends; the transfer waits for seven marks per goods of
-            // series L and H (L2, L3 and five L4 at most), for the lines written otherwise.
-            ProgressUnits += Series == "L" || Series == "H" ? 7 : lines;
+            ProgressUnits += lines;
             ExpBuf->ZapiszRec(i, goods);
             if (ConnectionType == 0) ExpBuf->SetTrOk(i, true);
             RecordText += text;
