@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "platform/platform.h"
-#include "runtime/lgtools.h"
 #include "runtime/exceptions.h"
 #include "runtime/mfile.h"
 
@@ -18,7 +17,7 @@ BlockLineReader::BlockLineReader(const std::string& path, size_t blockSize)
         TMFile probe;
         probe.SetPath(path);
         probe.Open();
-        throw EInOutError(FixedText("Nie można otworzyć pliku ") + path);
+        throw EInOutError("Cannot open file \"" + path + "\"");
     }
 }
 
@@ -37,7 +36,7 @@ bool BlockLineReader::Fill() {
     const size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
     if (got == 0) {
         if (std::ferror(file_))
-            throw EInOutError(FixedText("Błąd odczytu pliku ") + path_);
+            throw EInOutError("Cannot read file \"" + path_ + "\"");  // the runtime's text
         eof_ = true;
         return false;
     }

@@ -56,4 +56,18 @@ TEST(LineReaderTest, AMissingFileIsAFileError) {
     EXPECT_THROW(BlockLineReader(dir.File("missing.exp")), EInOutError);
 }
 
+#ifdef __linux__
+// A file that opens but cannot be read (the process's own memory at offset 0) fails with the
+// runtime's read-error text, as the runtime's own line reading does.
+TEST(LineReaderTest, AReadErrorCarriesTheRuntimeText) {
+    const std::string path = "/proc/self/mem";
+    try {
+        Lines(path, 16);
+        ADD_FAILURE() << "no error reading " << path;
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.Message(), "Cannot read file \"" + path + "\"");
+    }
+}
+#endif
+
 }  // namespace
