@@ -10,6 +10,7 @@
 #include "config.h"
 #include "hostos.h"
 #include "session.h"
+#include "unique_temp_file.h"
 
 namespace host {
 namespace {
@@ -65,7 +66,7 @@ TEST(HostConfig, ResolvesDefaultsChoicesAndDirectories) {
 }
 
 TEST(HostConfig, LoadsFileAndCommandLineOverrides) {
-    const auto path = std::filesystem::path(::testing::TempDir()) / "host_config.ini";
+    const auto path = UniqueTempFile("host_config", ".ini");
     std::ofstream(path) << "[host]\nexchange = ex\ntemplates = 21GGSSSSWWWWC, 22SSSSSWWWWWC\n"
                            "template = 23SSSSSWWWWWC\n[driver]\nDibalSeria = L\n";
     HostSettings s;

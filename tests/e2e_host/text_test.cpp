@@ -8,6 +8,7 @@
 #include "ini.h"
 #include "textconv.h"
 #include "translations.h"
+#include "unique_temp_file.h"
 
 namespace host {
 namespace {
@@ -98,7 +99,7 @@ TEST(HostIni, RejectsMalformedLinesNamingThem) {
 class HostTranslations : public ::testing::Test {
 protected:
     std::filesystem::path Write(const std::string& text) {
-        const auto path = std::filesystem::path(::testing::TempDir()) / "host_translations.ini";
+        const auto path = UniqueTempFile("host_translations", ".ini");
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }
