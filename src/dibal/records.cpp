@@ -1,5 +1,6 @@
 // SkalnixAction::PrepareGoods: turns every goods of the export buffer that belongs on the scale
 // into its DIBAL record lines, and marks the others as not for the scale.
+#include <array>
 #include <string>
 
 #include "dibal/catalogue.h"
@@ -75,10 +76,11 @@ void SkalnixAction::PrepareGoods() {
                 continue;
             }
             f.name = FormatujNazwe(goods);
-            f.key = KeyNumber(goods);
-            f.label = LabelNumber(goods);
-            f.picture = PictureNumber(goods);
-            f.section = SectionNumber(goods);
+            const std::array<int, 4> numbers = Opis2Numbers(goods);
+            f.key = numbers[0];
+            f.label = numbers[1];
+            f.picture = numbers[2];
+            f.section = numbers[3];
             f.expiry = goods.TerminW;
             f.price = goods.CenaAkt(PriceLevel);
             f.priceHurt = goods.cena_hurt;

@@ -14,14 +14,17 @@
 
 namespace {
 
-// Word `position` of opis2 as a number: 0 when additional data is off, the word is missing or
-// it is not a number.
-int Opis2Number(const KSTowRec& goods, bool sendAddData, int position) {
-    if (!sendAddData) return 0;
+// The first four words of opis2 as numbers (key, label, picture, section): 0 when additional
+// data is off, the word is missing or it is not a number.
+std::array<int, 4> Opis2Numbers(const KSTowRec& goods, bool sendAddData) {
+    std::array<int, 4> numbers{};
+    if (!sendAddData) return numbers;
     TLJWords words;
     words.Separator = ",";
-    if (position >= words.Split(goods.opis2)) return 0;
-    return StrToIntDef(words.Word(position), 0);
+    const int count = words.Split(goods.opis2);
+    for (int i = 0; i < count && i < 4; ++i)
+        numbers[static_cast<std::size_t>(i)] = StrToIntDef(words.Word(i), 0);
+    return numbers;
 }
 
 // The stored-text numbers of a comma-separated list; false unless every entry is 0-9999.
@@ -84,14 +87,13 @@ bool TextsOff(int textsFrom) { return textsFrom < 1 || textsFrom > 4; }
 
 }  // namespace
 
-int SkalnixAction::KeyNumber(const KSTowRec& goods) { return Opis2Number(goods, SendAddData, 0); }
-int SkalnixAction::LabelNumber(const KSTowRec& goods) { return Opis2Number(goods, SendAddData, 1); }
-int SkalnixAction::PictureNumber(const KSTowRec& goods) {
-    return Opis2Number(goods, SendAddData, 2);
+std::array<int, 4> SkalnixAction::Opis2Numbers(const KSTowRec& goods) {
+    return ::Opis2Numbers(goods, SendAddData);
 }
-int SkalnixAction::SectionNumber(const KSTowRec& goods) {
-    return Opis2Number(goods, SendAddData, 3);
-}
+int SkalnixAction::KeyNumber(const KSTowRec& goods) { return Opis2Numbers(goods)[0]; }
+int SkalnixAction::LabelNumber(const KSTowRec& goods) { return Opis2Numbers(goods)[1]; }
+int SkalnixAction::PictureNumber(const KSTowRec& goods) { return Opis2Numbers(goods)[2]; }
+int SkalnixAction::SectionNumber(const KSTowRec& goods) { return Opis2Numbers(goods)[3]; }
 
 std::string SkalnixAction::BuildL4Codes(const KSTowRec& goods, const std::string& pluCode) {
     std::vector<int> numbers;

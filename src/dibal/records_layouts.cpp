@@ -1,43 +1,26 @@
-// The DIBAL record lines, printed with the record formats DibalCom expects. Fields given as
-// texts ("%06s" and the like) always receive texts at least as wide as the field, so the
-// outcome does not depend on how a C library pads a text with the 0 flag.
+// The DIBAL record lines in the layouts DibalCom expects, field by field. The C formats they
+// follow pad "%06s"-style text fields with blanks; such fields always receive texts at least as
+// wide as the field.
 #include "dibal/records_layouts.h"
 
-#include <cmath>
-#include <cstdarg>
-#include <cstdio>
-#include <vector>
+#include <string_view>
+
+#include "dibal/fixed_line.h"
 
 namespace dibal {
 namespace {
 
-// printf into a string. The formats are this file's constants; some use the 0 flag with %s,
-// which compilers warn about, so they are not checked at the call sites.
-std::string Format(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text;
-    if (length > 0) {
-        std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-        std::vsnprintf(buffer.data(), buffer.size(), format, args);
-        text.assign(buffer.data(), static_cast<std::size_t>(length));
-    }
-    va_end(args);
-    return text;
-}
+constexpr std::string_view kEnd = "\r\n";
 
-bool Fits(int value, int width) { return static_cast<int>(std::to_string(value).size()) <= width; }
+bool Fits(int value, std::size_t width) { return IntWidth(value) <= width; }
 
 // A price prints as the nearest whole number; it must be finite and fit its field.
-bool PriceFits(long double value, int width) {
-    return std::isfinite(value) && std::snprintf(nullptr, 0, "%.0Lf", value) <= width;
+bool PriceFits(long double value, std::size_t width) {
+    const std::size_t used = PriceWidth(value);
+    return used != 0 && used <= width;
 }
 
-bool PricesFit(const RecordFields& f, int width) {
+bool PricesFit(const RecordFields& f, std::size_t width) {
     return PriceFits(f.price, width) && PriceFits(f.priceHurt, width) &&
            PriceFits(f.priceNoc, width);
 }
@@ -47,14 +30,18 @@ bool AddressFits(const RecordFields& f) { return f.address.size() <= 2; }
 
 int Limit(int value, int maximum) { return value > maximum ? 0 : value; }
 
-std::string Expiry(int value) { return Format("%06d", value); }
-
 // The address of L4 and H4 is printed "%02s": a shorter one is padded with zeros.
 std::string ZeroPaddedAddress(const std::string& address) {
     return address.size() >= 2 ? address : std::string(2 - address.size(), '0') + address;
 }
 
-std::string Field(const std::string& text, std::size_t width) { return text.substr(0, width); }
+std::string_view Field(const std::string& text, std::size_t width) {
+    return std::string_view(text).substr(0, width);
+}
+
+FixedLine& Prices(FixedLine& line, const RecordFields& f, std::size_t width) {
+    return line.ZeroPrice(f.price, width).ZeroPrice(f.priceHurt, width).ZeroPrice(f.priceNoc, width);
+}
 
 }  // namespace
 
@@ -62,8 +49,9 @@ bool AppendRecord22(const RecordFields& f, std::string& out) {
     const int key = Limit(f.key, 99);
     if (!AddressFits(f) || !Fits(f.group, 2) || !Fits(key, 2) || !PriceFits(f.price, 5))
         return false;
-    out += Format("%2s22%02d%c%5s%02d%-14s%05.0Lf\r\n", f.address.c_str(), f.group, f.action,
-                  f.pluCode.c_str(), key, Field(f.name, 14).c_str(), f.price);
+    FixedLine(out)
+        .Right(f.address, 2).Raw("22").ZeroInt(f.group, 2).Char(f.action).Right(f.pluCode, 5)
+        .ZeroInt(key, 2).Left(Field(f.name, 14), 14).ZeroPrice(f.price, 5).Raw(kEnd);
     return true;
 }
 
@@ -73,22 +61,23 @@ bool AppendRecordX1(const RecordFields& f, std::string& out) {
     if (!AddressFits(f) || !Fits(key, 3) || !Fits(label, 2) || !Fits(f.section, 4) ||
         !Fits(f.expiry, 6) || !PricesFit(f, 6))
         return false;
-    out += Format(
-        "%2sX1%02s%c%06s%03d%-24s%-24s%06.0Lf%06.0Lf%06.0Lf%1d%06s%06s%05s%02d%02s%04s%04d%02s%s%s"
-        "%s%02s%05s%06s\r\n",
-        f.address.c_str(), "00", f.action, f.pluCode.c_str(), key, Field(f.name, 24).c_str(), "",
-        f.price,
-        f.priceHurt, f.priceNoc, f.piece, Expiry(f.expiry).c_str(), "000000", "00000", label,
-        "00", "0000", f.section, "00", "0", "0", "0", "00", "00000", "000000");
+    FixedLine line(out);
+    line.Right(f.address, 2).Raw("X100").Char(f.action).Right(f.pluCode, 6).ZeroInt(key, 3)
+        .Left(Field(f.name, 24), 24).Left("", 24);
+    Prices(line, f, 6)
+        .BlankInt(f.piece, 1).ZeroInt(f.expiry, 6).Raw("000000" "00000").ZeroInt(label, 2)
+        .Raw("00" "0000").ZeroInt(f.section, 4).Raw("00" "0" "0" "0" "00" "00000" "000000")
+        .Raw(kEnd);
     return true;
 }
 
 bool AppendRecordL2(const RecordFields& f, std::string& out) {
     const int key = Limit(f.key, 999);
     if (!AddressFits(f) || !Fits(key, 3) || !PricesFit(f, 8)) return false;
-    out += Format("%2sL2%02s%c%06s%03d%-24s%-24s%-24s%08.0Lf%08.0Lf%08.0Lf%18s\r\n",
-                  f.address.c_str(), "00", f.action, f.pluCode.c_str(), key,
-                  Field(f.name, 24).c_str(), "", "", f.price, f.priceHurt, f.priceNoc, "");
+    FixedLine line(out);
+    line.Right(f.address, 2).Raw("L200").Char(f.action).Right(f.pluCode, 6).ZeroInt(key, 3)
+        .Left(Field(f.name, 24), 24).Left("", 48);
+    Prices(line, f, 8).Left("", 18).Raw(kEnd);
     return true;
 }
 
@@ -98,22 +87,25 @@ bool AppendRecordL3(const RecordFields& f, std::string& out) {
     if (!Fits(label, 2) || !Fits(picture, 2) || !Fits(f.section, 4) ||
         (f.sendExpiry && !Fits(f.expiry, 6)))
         return false;
-    const std::string expiry = f.sendExpiry ? Expiry(f.expiry) : "000000";
-    out += Format(
-        "%2sL3%02s%06s%01d%06s%06s%06s%05s%02s%02d%02s%02s%04d%02s%01s%02s%02s%02s%02d%04s%01s%3s"
-        "\r\n",
-        f.address.c_str(), "00", f.pluCode.c_str(), f.piece, expiry.c_str(), "000000", "000000",
-        "00000", "00", label, "00", "00", f.section, "00", "0", "00", "00", "00", picture, "0000",
-        "0", "");
+    FixedLine line(out);
+    line.Right(f.address, 2).Raw("L300").Right(f.pluCode, 6).ZeroInt(f.piece, 1);
+    if (f.sendExpiry)
+        line.ZeroInt(f.expiry, 6);
+    else
+        line.Raw("000000");
+    line.Raw("000000" "000000" "00000" "00").ZeroInt(label, 2).Raw("00" "00")
+        .ZeroInt(f.section, 4).Raw("00" "0" "00" "00" "00").ZeroInt(picture, 2)
+        .Raw("0000" "0" "   ").Raw(kEnd);
     return true;
 }
 
 bool AppendRecordH2(const RecordFields& f, std::string& out) {
     const int key = Limit(f.key, 999);
     if (!AddressFits(f) || !Fits(key, 3) || !PricesFit(f, 8)) return false;
-    out += Format("%2sH2%02s%c%06s%03d%-30s%-30s%08.0Lf%08.0Lf%08.0Lf%3s%9s%18s\r\n",
-                  f.address.c_str(), "00", f.action, f.pluCode.c_str(), key,
-                  Field(f.name, 24).c_str(), "", f.price, f.priceHurt, f.priceNoc, "", "", "");
+    FixedLine line(out);
+    line.Right(f.address, 2).Raw("H200").Char(f.action).Right(f.pluCode, 6).ZeroInt(key, 3)
+        .Left(Field(f.name, 24), 30).Left("", 30);
+    Prices(line, f, 8).Left("", 3 + 9 + 18).Raw(kEnd);
     return true;
 }
 
@@ -123,14 +115,17 @@ bool AppendRecordH3(const RecordFields& f, std::string& out) {
     if (!Fits(label, 2) || !Fits(picture, 3) || !Fits(f.section, 4) ||
         (f.sendExpiry && !Fits(f.expiry, 6)))
         return false;
-    const std::string expiry = f.sendExpiry ? Expiry(f.expiry) : "000000";
-    out += Format(
-        "%2sH3%02s%06s%01d%01s%06s%06s%06s%05s%02s%02d%02s%02s%04d%02s%03d%02s%03s%01s%03s%01s%13s"
-        "%4s%04s%03s%02s%02s%06s%06s%02s%02s%01s%06s%03s%02s%06s%4s\r\n",
-        f.address.c_str(), "00", f.pluCode.c_str(), f.piece, "0", expiry.c_str(), "000000",
-        "000000", "00000", "00", label, "00", "00", f.section, "00", picture, "00", "000", "0",
-        "000", "0", "", "", "0000", "000", "00", "00", "000000", "000000", "00", "00", "0",
-        "000000", "000", "00", "000000", "");
+    FixedLine line(out);
+    line.Right(f.address, 2).Raw("H300").Right(f.pluCode, 6).ZeroInt(f.piece, 1).Raw("0");
+    if (f.sendExpiry)
+        line.ZeroInt(f.expiry, 6);
+    else
+        line.Raw("000000");
+    line.Raw("000000" "000000" "00000" "00").ZeroInt(label, 2).Raw("00" "00")
+        .ZeroInt(f.section, 4).Raw("00").ZeroInt(picture, 3)
+        .Raw("00" "000" "0" "000" "0").Left("", 13 + 4)
+        .Raw("0000" "000" "00" "00" "000000" "000000" "00" "00" "0" "000000" "000" "00" "000000")
+        .Left("", 4).Raw(kEnd);
     return true;
 }
 
@@ -138,10 +133,11 @@ std::string L4Block(const std::string& address, const std::string& pluCode,
                     const std::array<std::string, 10>& lines) {
     const std::string head = ZeroPaddedAddress(address);
     std::string block;
+    FixedLine line(block);
     for (int k = 0; k < 5; ++k) {
-        block += Format("%02sL4%02s%06s%1d%-48s%06s%1d%-48s%14s\r\n", head.c_str(), "00",
-                        pluCode.c_str(), 2 * k, Field(lines[2 * k], 48).c_str(), pluCode.c_str(),
-                        2 * k + 1, Field(lines[2 * k + 1], 48).c_str(), "");
+        line.Right(head, 2).Raw("L400").Right(pluCode, 6).ZeroInt(2 * k, 1)
+            .Left(Field(lines[2 * k], 48), 48).Right(pluCode, 6).ZeroInt(2 * k + 1, 1)
+            .Left(Field(lines[2 * k + 1], 48), 48).Left("", 14).Raw(kEnd);
     }
     return block;
 }
@@ -150,13 +146,13 @@ std::string H4Block(const std::string& address, const std::string& pluCode,
                     const std::array<std::string, 12>& lines) {
     const std::string head = ZeroPaddedAddress(address);
     std::string block;
+    FixedLine line(block);
     for (int m = 0; m < 3; ++m) {
-        block += Format("%02sH4%02s%06s%1d%2d%2d%-24s%2d%-24s%2d%-24s%2d%-24s%11s\r\n",
-                        head.c_str(), "00", pluCode.c_str(), m == 2 ? 1 : 0, m + 1, 4 * m + 1,
-                        Field(lines[4 * m], 24).c_str(), 4 * m + 2,
-                        Field(lines[4 * m + 1], 24).c_str(), 4 * m + 3,
-                        Field(lines[4 * m + 2], 24).c_str(), 4 * m + 4,
-                        Field(lines[4 * m + 3], 24).c_str(), "");
+        line.Right(head, 2).Raw("H400").Right(pluCode, 6).BlankInt(m == 2 ? 1 : 0, 1)
+            .BlankInt(m + 1, 2);
+        for (int i = 0; i < 4; ++i)
+            line.BlankInt(4 * m + i + 1, 2).Left(Field(lines[4 * m + i], 24), 24);
+        line.Left("", 11).Raw(kEnd);
     }
     return block;
 }

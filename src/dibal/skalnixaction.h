@@ -3,6 +3,7 @@
 // the action itself.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,8 @@ public:
     // Names and records (names.cpp, records.cpp).
     std::string FormatujNazwe(const KSTowRec& goods);
     bool FormatPluCode(const KSTowRec& goods, std::string& code);
+    // Key, label, picture and section from opis2 in one reading; one at a time below.
+    std::array<int, 4> Opis2Numbers(const KSTowRec& goods);
     int KeyNumber(const KSTowRec& goods);
     int LabelNumber(const KSTowRec& goods);
     int PictureNumber(const KSTowRec& goods);

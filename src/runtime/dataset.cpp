@@ -1,5 +1,6 @@
 #include "runtime/dataset.h"
 
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <new>
@@ -173,6 +174,11 @@ std::string_view TMDataSet::TextView(int row, int column) const {
 void TMDataSet::SetText(int row, int column, std::string_view value) {
     CheckCell(row, column, ftString);
     Column& c = columns_[static_cast<std::size_t>(column)];
+    // Writing a whole record back rewrites every text; an unchanged one costs no pool space.
+    const TextCell& current = c.texts[static_cast<std::size_t>(row)];
+    if (current.length == value.size() &&
+        (value.empty() || std::memcmp(c.pool.data() + current.offset, value.data(), value.size()) == 0))
+        return;
     // The value may be a view into this very pool, which the append below can move.
     std::string copy;
     if (!value.empty() && !c.pool.empty() &&

@@ -1,0 +1,79 @@
+// The field writer of the record lines against the C library's own printing of the same
+// formats: every padding, sign and rounding case must give the same bytes.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "dibal/fixed_line.h"
+
+namespace {
+
+using dibal::FixedLine;
+
+std::string Printf(const char* format, long long value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, value);
+    return buffer;
+}
+
+std::string PrintPrice(int width, long double value) {
+    char buffer[128];
+    std::snprintf(buffer, sizeof buffer, "%0*.0Lf", width, value);
+    return buffer;
+}
+
+TEST(FixedLine, IntegersMatchPrintf) {
+    const long long values[] = {0, 1, 7, 9, 10, 99, 100, 12345, 1234567, -1, -5, -99, -100,
+                                LLONG_MAX, LLONG_MIN};
+    for (long long v : values) {
+        for (int width : {1, 2, 3, 4, 6}) {
+            std::string zero, blank;
+            FixedLine(zero).ZeroInt(v, static_cast<std::size_t>(width));
+            FixedLine(blank).BlankInt(v, static_cast<std::size_t>(width));
+            const std::string w = std::to_string(width);
+            EXPECT_EQ(zero, Printf(("%0" + w + "lld").c_str(), v)) << v << " width " << width;
+            EXPECT_EQ(blank, Printf(("%" + w + "lld").c_str(), v)) << v << " width " << width;
+        }
+        EXPECT_EQ(dibal::IntWidth(v), Printf("%lld", v).size()) << v;
+    }
+}
+
+TEST(FixedLine, PricesRoundAndPadLikePrintf) {
+    std::vector<long double> values = {0.0L,  -0.0L,    0.4L,    -0.4L,  0.5L,     1.5L,
+                                       2.5L,  -2.5L,    12.5L,   -12.5L, 1234.0L,  99999.5L,
+                                       999999.49L, 1e7L, -1e7L, 12345678.0L, 0.49999999999L};
+    std::mt19937 random(7);
+    std::uniform_real_distribution<long double> any(-2e6L, 2e6L);
+    for (int i = 0; i < 2000; ++i) {
+        values.push_back(any(random));
+        values.push_back(std::round(any(random) * 2) / 2);  // ties
+    }
+    for (long double v : values) {
+        for (int width : {5, 6, 8}) {
+            std::string text;
+            FixedLine(text).ZeroPrice(v, static_cast<std::size_t>(width));
+            EXPECT_EQ(text, PrintPrice(width, v)) << static_cast<double>(v);
+        }
+        EXPECT_EQ(dibal::PriceWidth(v), PrintPrice(0, v).size()) << static_cast<double>(v);
+    }
+}
+
+TEST(FixedLine, PricesThatCanNeverFitHaveNoWidth) {
+    for (long double v : {std::numeric_limits<long double>::infinity(),
+                          -std::numeric_limits<long double>::infinity(),
+                          std::numeric_limits<long double>::quiet_NaN(), 1e300L, -1e16L})
+        EXPECT_EQ(dibal::PriceWidth(v), 0u) << static_cast<double>(v);
+}
+
+TEST(FixedLine, TextsPadWithBlanksAndAreNeverCut) {
+    std::string text;
+    FixedLine(text).Right("ab", 6).Raw("|").Left("ab", 4).Raw("|").Right("abcdef", 3).Left("xyz", 2);
+    EXPECT_EQ(text, "    ab|ab  |abcdefxyz");
+}
+
+}  // namespace
