@@ -1,9 +1,9 @@
 // SkalnixAction::FormatPluCode: whether a goods goes to the scale, and under which PLU code,
 // from its barcode and the weighted-code settings.
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
+#include "dibal/fixed_line.h"
 #include "dibal/rejections.h"
 #include "dibal/skalnixaction.h"
 #include "exportdata/ksexpbuf.h"
@@ -21,9 +21,9 @@ std::string Part(const std::string& text, std::size_t start, std::size_t count) 
 }
 
 std::string ZeroFilled(long long value, int width) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%0*lld", width, value);
-    return buffer;
+    std::string text;
+    dibal::FixedLine(text).ZeroInt(value, static_cast<std::size_t>(width));
+    return text;
 }
 
 // Whether a text of digits stands for a number above `upper`; any length of digits is fine.

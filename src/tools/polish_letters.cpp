@@ -38,6 +38,15 @@ const std::uint8_t TLTools::PolishLetters[14][18] = {
 namespace {
 constexpr int kRows = 14;
 constexpr int kLetters = 18;
+
+// The smallest code of a row: bytes below it are no letter of that row and stay as they are,
+// which lets the plain characters of a name skip the search.
+std::uint8_t SmallestCode(const std::uint8_t* row) {
+    std::uint8_t smallest = 0xFF;
+    for (int k = 0; k < kLetters; ++k)
+        if (row[k] < smallest) smallest = row[k];
+    return smallest;
+}
 }  // namespace
 
 std::string TLTools::plstring(std::string& text) {
@@ -46,8 +55,10 @@ std::string TLTools::plstring(std::string& text) {
         return text;
     const std::uint8_t* from = PolishLetters[CodePageFrom];
     const std::uint8_t* to = PolishLetters[CodePageTo];
+    const std::uint8_t smallest = SmallestCode(from);
     for (char& c : text) {
         const auto byte = static_cast<std::uint8_t>(c);
+        if (byte < smallest) continue;
         for (int k = 0; k < kLetters; ++k) {
             if (from[k] == byte) {
                 c = static_cast<char>(to[k]);

@@ -87,6 +87,23 @@ TEST(PolishLetters, SameRowsChangeNothing) {
     EXPECT_EQ(fresh.plstring(text), all);
 }
 
+TEST(PolishLetters, EveryByteBetweenEveryPairOfRows) {
+    std::string all;
+    for (int c = 0; c < 256; ++c) all += static_cast<char>(c);
+    for (int from = 0; from < 14; ++from) {
+        const std::string fromRow = Row(from);
+        for (int to = 0; to < 14; ++to) {
+            const std::string toRow = Row(to);
+            std::string expected = all;
+            for (char& c : expected) {
+                const std::size_t k = fromRow.find(c);  // the first column holding the byte
+                if (k != std::string::npos) c = toRow[k];
+            }
+            EXPECT_EQ(Convert(from, to, all), expected) << from << " -> " << to;
+        }
+    }
+}
+
 TEST(PolishLetters, RowsOutsideTheTableChangeNothing) {
     for (auto [from, to] : {std::pair{2, 14}, {-1, 6}, {14, 2}, {2, -1}, {1000000, 2}})
         EXPECT_EQ(Convert(from, to, Row(2)), Row(2)) << from << " -> " << to;
