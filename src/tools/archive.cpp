@@ -14,6 +14,7 @@
 namespace {
 
 const char kModule[] = "kstools_LTools";
+constexpr std::size_t kArchiveWriteSize = 1 << 20;
 
 // The line naming the kind of an export; empty for kinds without one.
 std::string KindLine(const TMLgExtTools* lg, int kind) {
@@ -106,13 +107,23 @@ void TLTools::ArchiveFile(const std::string& path, const std::string& archivePat
     }
     if (!extraLine.empty()) archive.WriteLine(extraLine, "\r\n");
 
+    // Lines are gathered into large writes: a goods list has hundreds of thousands of them.
+    std::string pending;
+    auto add = [&](const std::string& line) {
+        pending.append(line).append("\r\n");
+        if (pending.size() >= kArchiveWriteSize) {
+            archive.Write(pending.data(), pending.size());
+            pending.clear();
+        }
+    };
     if (intoItself) {
-        for (const std::string& line : lines) archive.WriteLine(line, "\r\n");
+        for (const std::string& line : lines) add(line);
     } else {
         std::string line;
-        while (source.ReadLine(line, "\r\n")) archive.WriteLine(line, "\r\n");
+        while (source.ReadLine(line, "\r\n")) add(line);
         source.Close();
     }
+    archive.Write(pending.data(), pending.size());
     archive.Close();
 }
 

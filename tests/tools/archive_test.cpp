@@ -77,6 +77,22 @@ TEST(Archive, WithoutHeader) {
     }
 }
 
+TEST(Archive, LargeFileIsCopiedWhole) {
+    // Several megabytes of lines with every kind of line end, so the copy spans many writes.
+    std::string source, expected;
+    const char* ends[] = {"\r\n", "\n", "\r"};
+    for (int i = 0; i < 200000; ++i) {
+        const std::string line = "PLU;" + std::to_string(i) + ";Towar " + std::string(i % 40, 'x');
+        source += line + ends[i % 3];
+        expected += line + "\r\n";
+    }
+    TempDir dir;
+    WriteFile(dir.File("kasa.exp"), source);
+    TLTools tools;
+    tools.ArchiveFile(dir.File("kasa.exp"), dir.File("ARCH2.EXP"), nullptr, true, 1, false, "");
+    EXPECT_TRUE(ReadFile(dir.File("ARCH2.EXP")) == expected);
+}
+
 TEST(Archive, AppendsToWhatIsThere) {
     TempDir dir;
     WriteFile(dir.File("kasa.exp"), "one\r\n");
