@@ -17,7 +17,10 @@ constexpr std::size_t kMaxPool = std::numeric_limits<std::uint32_t>::max();
 
 template <class T>
 void InsertAt(std::vector<T>& v, int row, const T& value) {
-    v.insert(v.begin() + row, value);
+    if (static_cast<std::size_t>(row) == v.size())
+        v.push_back(value);  // rows are mostly appended
+    else
+        v.insert(v.begin() + row, value);
 }
 
 template <class T>
