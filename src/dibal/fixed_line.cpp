@@ -22,14 +22,14 @@ unsigned long long Magnitude(long long value) {
                      : static_cast<unsigned long long>(value);
 }
 
-// The nearest whole number of a finite price below the limit, as sign and magnitude. Prices
-// are mostly whole already; those skip the slow rounding of a long double.
+// The nearest whole number of a finite price below the limit, as sign and magnitude: ties go to
+// the even number, and a negative price keeps its sign even when it rounds to zero ("-0").
 void RoundPrice(long double value, bool& negative, unsigned long long& magnitude) {
-    const auto whole = static_cast<long long>(value);
-    long double rounded = static_cast<long double>(whole);
-    if (rounded != value) rounded = std::nearbyint(value);
-    negative = std::signbit(rounded) || (std::signbit(value) && rounded == 0);
-    magnitude = static_cast<unsigned long long>(std::fabs(rounded));
+    const long double size = std::fabs(value);
+    magnitude = static_cast<unsigned long long>(size);
+    const long double fraction = size - static_cast<long double>(magnitude);  // exact
+    if (fraction > 0.5L || (fraction == 0.5L && (magnitude & 1) != 0)) ++magnitude;
+    negative = std::signbit(value);
 }
 
 }  // namespace

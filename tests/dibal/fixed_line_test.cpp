@@ -46,7 +46,9 @@ TEST(FixedLine, IntegersMatchPrintf) {
 TEST(FixedLine, PricesRoundAndPadLikePrintf) {
     std::vector<long double> values = {0.0L,  -0.0L,    0.4L,    -0.4L,  0.5L,     1.5L,
                                        2.5L,  -2.5L,    12.5L,   -12.5L, 1234.0L,  99999.5L,
-                                       999999.49L, 1e7L, -1e7L, 12345678.0L, 0.49999999999L};
+                                       999999.49L, 1e7L, -1e7L, 12345678.0L, 0.49999999999L,
+                                       2.5000000001L, -3.5L, 123456789012.5L,
+                                       999999999999999.5L, -999999999999998.5L};
     std::mt19937 random(7);
     std::uniform_real_distribution<long double> any(-2e6L, 2e6L);
     for (int i = 0; i < 2000; ++i) {
