@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/xtools.h"
+
 namespace hostbuf {
 
 void CopyOut(char* buf, const std::string& text) {
@@ -13,6 +15,12 @@ void CopyOut(char* buf, const std::string& text) {
     std::memcpy(buf, text.data(), n);
     std::memset(buf + n, 0, kMaxText - n);
     buf[kMaxText] = '\0';
+}
+
+std::string Outgoing(const std::string& text) {
+    std::string out = Trim(text);
+    if (out.size() > kMaxText) out.resize(kMaxText);
+    return out;
 }
 
 std::string ReadIn(const char* buf, std::size_t maxChars) {

@@ -15,6 +15,9 @@ inline constexpr std::size_t kMaxText = TARGODLL_BUFSIZE - 1;
 // rest of the first 300 bytes with zeros and stores a zero at index 300. A null buf is skipped.
 void CopyOut(char* buf, const std::string& text);
 
+// A text handed to a callback: trimmed, and cut to the 300 characters a host buffer holds.
+std::string Outgoing(const std::string& text);
+
 // The text of a host buffer: at most `maxChars` characters, ending at the first zero byte.
 // A null buf reads as the empty text.
 std::string ReadIn(const char* buf, std::size_t maxChars = kMaxText);

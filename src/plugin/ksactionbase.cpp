@@ -84,7 +84,7 @@ std::string TKSActionBase::ParamAsString(const std::string& name) {
     auto value = reinterpret_cast<TargoCbParameterValue>(Callback(TARGO_CB_PARAMETER));
     if (value == nullptr) return std::string();
     char buf[TARGODLL_BUFSIZE] = {};
-    value(Library->HostContext(), OperationContext, Trim(name).c_str(), buf);
+    value(Library->HostContext(), OperationContext, hostbuf::Outgoing(name).c_str(), buf);
     return hostbuf::ReadIn(buf);
 }
 

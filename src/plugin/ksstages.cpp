@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "plugin/hostbuffer.h"
 #include "plugin/ksactionbase.h"
 #include "plugin/kslibrary.h"
 #include "runtime/exceptions.h"
@@ -43,14 +44,15 @@ std::string Percent(int position, int maximum) {
 
 void TKSActionBase::Message(int kind, const std::string& text) {
     if (auto add = reinterpret_cast<TargoCbMessage>(Callback(TARGO_CB_ADD_MESSAGE)))
-        add(Library->HostContext(), OperationContext, kind, Trim(text).c_str());
+        add(Library->HostContext(), OperationContext, kind, hostbuf::Outgoing(text).c_str());
     LastMessage = text;
 }
 
 std::string TKSActionBase::ReplaceMessage(int kind, const std::string& text) {
     std::string previous = LastMessage;
     if (auto replace = reinterpret_cast<TargoCbMessage>(Callback(TARGO_CB_REPLACE_MESSAGE)))
-        replace(Library->HostContext(), OperationContext, kind, Trim(text).c_str());
+        replace(Library->HostContext(), OperationContext, kind,
+                hostbuf::Outgoing(text).c_str());
     LastMessage = text;
     return previous;
 }

@@ -221,9 +221,17 @@ TEST(OperationCallbacks, MessagesGoTrimmedAndKeepTheUntrimmedText) {
     EXPECT_EQ(op->LastMessage, " second ");
     EXPECT_EQ(host.messages, (std::vector<HostMessage>{{msgWarning, "first", false},
                                                        {msgError, "second", true}}));
+    // A host buffer holds 300 characters: a longer message reaches the host cut to them.
+    const std::string longText = " " + std::string(299, 'a') + "bcd ";
+    op->Message(msgInfo, longText);
+    op->ReplaceMessage(msgInfo, longText);
+    ASSERT_EQ(host.messages.size(), 4u);
+    EXPECT_EQ(host.messages[2].text, std::string(299, 'a') + "b");
+    EXPECT_EQ(host.messages[3].text, std::string(299, 'a') + "b");
+    EXPECT_EQ(op->LastMessage, longText);
     host.Unregister(TARGO_CB_ADD_MESSAGE);
     op->Message(msgInfo, "lost");
-    EXPECT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages.size(), 4u);
     EXPECT_EQ(op->LastMessage, "lost");
 }
 
