@@ -18,7 +18,12 @@ set(entry_points
   TargoDLLSerKasOpisOkna TargoDLLSerKasPokazOkno TargoDLLSerKasNazwaZasobuDzielonego
   TargoDLLSerKasOperacja TargoDLLSerKasPodtrzymajSesje TargoDLLUstawJezykKomponentow)
 set(framework_classes
-  TLQuickSort TLTools KSTowRec KSKontrRec KSAsort KSKasjer KSWaluta KSExpBuf KSImpTowRec KSImpBuf)
+  TLQuickSort TLTools KSTowRec KSKontrRec KSAsort KSKasjer KSWaluta KSExpBuf KSImpTowRec KSImpBuf
+  KSWymiana KSWymiany TargoPosition TargoPayment TargoParagon TargoOther TKartaRab)
+# Classes with members defined in the library: a driver built against them needs each one.
+set(classes_with_members
+  TLQuickSort TLTools KSTowRec KSKontrRec KSAsort KSKasjer KSWaluta KSExpBuf KSImpTowRec KSImpBuf
+  KSWymiany TargoParagon TargoOther TKartaRab)
 # Symbols the linker itself defines in every shared object.
 set(linker_symbols _init _fini _edata _end __bss_start)
 
@@ -50,6 +55,7 @@ list(JOIN class_pattern "|" class_pattern)
 set(allowed_cpp "^((typeinfo|typeinfo name|vtable|VTT|construction vtable for [^ ]+-in) for )?(${class_pattern})(::|$)")
 
 set(found "")
+set(found_classes "")
 set(errors "")
 math(EXPR last "${count} - 1")
 foreach(i RANGE ${last})
@@ -66,6 +72,8 @@ foreach(i RANGE ${last})
   if(name MATCHES "^_Z")
     if(NOT pretty MATCHES "${allowed_cpp}")
       list(APPEND errors "exported C++ symbol outside the framework classes: ${pretty}")
+    else()
+      list(APPEND found_classes "${CMAKE_MATCH_3}")
     endif()
   elseif(name IN_LIST entry_points)
     if(NOT kind STREQUAL "T")
@@ -74,6 +82,12 @@ foreach(i RANGE ${last})
     list(APPEND found ${name})
   elseif(NOT name IN_LIST linker_symbols)
     list(APPEND errors "unexpected exported C symbol: ${name}")
+  endif()
+endforeach()
+
+foreach(class ${classes_with_members})
+  if(NOT class IN_LIST found_classes)
+    list(APPEND errors "framework class not exported: ${class}")
   endif()
 endforeach()
 
