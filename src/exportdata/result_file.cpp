@@ -72,6 +72,9 @@ void KSExpBuf::ZapiszWynikEksp(const std::string& path) {
         }
         if (!pending.empty()) file.Write(pending);
         pending.clear();
+        // Buffered lines reach the disk at the close: a failure there is a failed write, and
+        // the stage must not show "OK" before it.
+        file.Close();
     } catch (...) {
         // Lines counted as written reach the file before it is closed.
         if (!pending.empty() && file.IsOpen()) {
@@ -91,5 +94,4 @@ void KSExpBuf::ZapiszWynikEksp(const std::string& path) {
         operation_->SetProgress(n);
         operation_->SetStageType(TARGO_STAGE_DONE);
     }
-    file.Close();
 }
