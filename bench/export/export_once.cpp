@@ -7,6 +7,7 @@
 // prefix 21; NAME=VALUE overrides.
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -26,8 +27,12 @@ std::chrono::steady_clock::time_point started;
 
 int BreakQuery(int, int) { return 0; }
 int Parameter(int, int, const char* name, char* value) {
+    static const std::string none;
     const auto found = params.find(name);
-    std::snprintf(value, TARGODLL_BUFSIZE, "%s", found == params.end() ? "" : found->second.c_str());
+    const std::string& text = found == params.end() ? none : found->second;
+    const std::size_t n = std::min<std::size_t>(text.size(), TARGODLL_BUFSIZE - 1);
+    std::memcpy(value, text.data(), n);
+    value[n] = '\0';
     return 1;
 }
 int OperationInfo(int, int, int* v1, int* v2, char* t1, char* t2, char* dir) {
