@@ -52,9 +52,14 @@ bool BlockLineReader::Next(std::string_view& line) {
         const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
         const size_t scan = lf ? static_cast<size_t>(lf - start) : avail;
         const char* cr = static_cast<const char*>(std::memchr(start, '\r', scan));
+        // Fill moves the unread bytes to the front of the buffer and may reallocate it, so after
+        // it the line is looked for again, whether it read anything or found the end.
         if (cr) {
             // A CR at the very end of the data may be the first half of CR LF.
-            if (cr + 1 == data + end_ && !eof_ && Fill()) continue;
+            if (cr + 1 == data + end_ && !eof_) {
+                Fill();
+                continue;
+            }
             const size_t len = static_cast<size_t>(cr - start);
             const bool crlf = cr + 1 < data + end_ && cr[1] == '\n';
             line = std::string_view(start, len);
@@ -66,7 +71,10 @@ bool BlockLineReader::Next(std::string_view& line) {
             begin_ += scan + 1;
             return true;
         }
-        if (!eof_ && Fill()) continue;
+        if (!eof_) {
+            Fill();
+            continue;
+        }
         if (avail == 0) return false;
         line = std::string_view(data + begin_, avail);  // the last line has no line end
         begin_ = end_;

@@ -31,6 +31,14 @@ TEST(LineReaderTest, EveryLineEndAndEveryBlockSizeGiveTheSameLines) {
         {"a\n\r\nb", {"a", "", "b"}},
         {"abcdefghijklmnopqrstuvwxyz0123456789\r\nx", {"abcdefghijklmnopqrstuvwxyz0123456789", "x"}},
         {std::string("a\0b\r\n\xFF", 6), {std::string("a\0b", 3), "\xFF"}},
+        // A lone CR ending the file after a shorter line: the last line must not be read from
+        // where it was before the unread bytes moved to the front of the buffer.
+        {"a\rbcdefghij\r", {"a", "bcdefghij"}},
+        {"[TOWARY]\rPLU;1;101;101;Szynka\r", {"[TOWARY]", "PLU;1;101;101;Szynka"}},
+        // Lines longer than a block, ending the file with a CR or with no line end at all.
+        {"ab\r" + std::string(40, 'x') + "\r", {"ab", std::string(40, 'x')}},
+        {"ab\r" + std::string(40, 'y'), {"ab", std::string(40, 'y')}},
+        {std::string(40, 'z') + "\r", {std::string(40, 'z')}},
     };
     TempDir dir;
     const std::string path = dir.File("lines.txt");
