@@ -39,6 +39,7 @@ TEST(LineReaderTest, EveryLineEndAndEveryBlockSizeGiveTheSameLines) {
         {"ab\r" + std::string(40, 'x') + "\r", {"ab", std::string(40, 'x')}},
         {"ab\r" + std::string(40, 'y'), {"ab", std::string(40, 'y')}},
         {std::string(40, 'z') + "\r", {std::string(40, 'z')}},
+        {"0123456789abcdef", {"0123456789abcdef"}},  // exactly one 16-byte block, no line end
     };
     TempDir dir;
     const std::string path = dir.File("lines.txt");
