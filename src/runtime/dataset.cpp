@@ -1,5 +1,6 @@
 #include "runtime/dataset.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -198,10 +199,33 @@ void TMDataSet::SetText(int row, int column, std::string_view value) {
     c.garbage += cell.length;
     cell = TextCell{0, 0};
     if (!value.empty()) {
+        if (value.size() > c.pool.capacity() - c.pool.size()) GrowPool(c, value.size());
         cell = TextCell{static_cast<std::uint32_t>(c.pool.size()), static_cast<std::uint32_t>(value.size())};
         c.pool.append(value);
     }
     if (c.garbage > kMinCompactPool && c.garbage > c.pool.size() / 2) CompactPool(c);
+}
+
+void TMDataSet::GrowPool(Column& column, std::size_t more) {
+    // While rows reserved ahead are being filled, the pool is sized for all of them at the
+    // texts' average so far, instead of being copied at every doubling on the way there.
+    const auto filled = static_cast<std::size_t>(rows_ > 0 ? rows_ : 1);
+    const std::size_t planned = column.texts.capacity();
+    if (planned <= filled) return;  // the string's own growth
+    const unsigned long long perRow = (column.pool.size() + more) / filled + 1;
+    // Both factors are below 2^32, so the estimate fits in 64 bits even on a 32-bit build.
+    // A low estimate still grows the pool by half at least, so reallocations stay few.
+    const unsigned long long capacity = column.pool.capacity();
+    const unsigned long long estimate =
+        std::max(perRow * planned + perRow * planned / 8, capacity + capacity / 2 + more);
+    const auto wanted = static_cast<std::size_t>(
+        std::min<unsigned long long>({estimate, kMaxPool, column.pool.max_size()}));
+    if (wanted <= column.pool.capacity()) return;
+    try {
+        column.pool.reserve(wanted);
+    } catch (const std::exception&) {
+        // Not that much memory in one piece: the string grows step by step instead.
+    }
 }
 
 void TMDataSet::CompactPool(Column& column) {

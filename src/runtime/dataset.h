@@ -91,6 +91,7 @@ private:
     };
     void CheckCell(int row, int column, TMFieldType type) const;
     void CompactPool(Column& column);
+    void GrowPool(Column& column, std::size_t more);
 
     std::vector<Column> columns_;
     int rows_ = 0;
