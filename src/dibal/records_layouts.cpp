@@ -40,7 +40,9 @@ std::string_view Field(const std::string& text, std::size_t width) {
 }
 
 FixedLine& Prices(FixedLine& line, const RecordFields& f, std::size_t width) {
-    return line.ZeroPrice(f.price, width).ZeroPrice(f.priceHurt, width).ZeroPrice(f.priceNoc, width);
+    return line.ZeroPrice(f.price, width)
+        .ZeroPrice(f.priceHurt, width)
+        .ZeroPrice(f.priceNoc, width);
 }
 
 }  // namespace

@@ -181,7 +181,8 @@ void TMDataSet::SetText(int row, int column, std::string_view value) {
     // Writing a whole record back rewrites every text; an unchanged one costs no pool space.
     const TextCell& current = c.texts[static_cast<std::size_t>(row)];
     if (current.length == value.size() &&
-        (value.empty() || std::memcmp(c.pool.data() + current.offset, value.data(), value.size()) == 0))
+        (value.empty() ||
+         std::memcmp(c.pool.data() + current.offset, value.data(), value.size()) == 0))
         return;
     // The value may be a view into this very pool, which the append below can move.
     std::string copy;

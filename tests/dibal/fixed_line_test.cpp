@@ -74,7 +74,11 @@ TEST(FixedLine, PricesThatCanNeverFitHaveNoWidth) {
 
 TEST(FixedLine, TextsPadWithBlanksAndAreNeverCut) {
     std::string text;
-    FixedLine(text).Right("ab", 6).Raw("|").Left("ab", 4).Raw("|").Right("abcdef", 3).Left("xyz", 2);
+    FixedLine(text)
+        .Right("ab", 6).Raw("|")
+        .Left("ab", 4).Raw("|")
+        .Right("abcdef", 3)
+        .Left("xyz", 2);
     EXPECT_EQ(text, "    ab|ab  |abcdefxyz");
 }
 
