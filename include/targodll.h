@@ -12,6 +12,10 @@
  *  - Other platforms: the platform's default calling convention (TARGO_CALL is empty); every
  *    integer and context value is a 32-bit int; the library handle and the window handle are
  *    pointer-sized.
+ *  - 64-bit Windows is not a product platform: the same sources are built for it only to test
+ *    the Windows code on machines that cannot run 32-bit programs. There the compiler ignores
+ *    __stdcall (x64 has one calling convention), integers and context values stay 32-bit ints,
+ *    and the library handle, the window handle and every pointer are 64 bits.
  */
 #ifndef TARGODLL_H
 #define TARGODLL_H

@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on a fresh Debian machine (run as root or with sudo).
-# With --windows also the cross compiler and Wine for the 32-bit Windows build and its tests.
+# With --windows also the cross compilers and Wine for the Windows builds and their tests: the
+# 32-bit Wine where this machine can run 32-bit programs, the 64-bit one always.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
           python3 util-linux procps binutils)
 SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
 
 if [ "${1:-}" = "--windows" ]; then
-  packages+=(mingw-w64 binutils-mingw-w64-i686 wine wine32:i386)
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    $SUDO dpkg --add-architecture i386
-    force_update=1
+  packages+=(mingw-w64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine64)
+  if bash scripts/runs_32bit.sh; then
+    packages+=(wine32:i386)
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+      $SUDO dpkg --add-architecture i386
+      force_update=1
+    fi
   fi
 fi
 

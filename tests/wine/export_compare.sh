@@ -16,7 +16,7 @@ run() {  # run PLATFORM CONFIG
   cp "$examples/$config" "$dir/"
   if [ "$platform" = win ]; then
     cp "$win_bin/dibalcom.exe" "$dir/dibalcom/"
-    (cd "$dir" && timeout 120 wine "$win_bin/skalnix-host.exe" export --config "$config" >out.txt 2>&1)
+    (cd "$dir" && timeout 120 "$WINE" "$win_bin/skalnix-host.exe" export --config "$config" >out.txt 2>&1)
   else
     cp "$linux_bin/dibalcom.exe" "$dir/dibalcom/"
     (cd "$dir" && timeout 120 "$linux_bin/skalnix-host" export --config "$config" >out.txt 2>&1)

@@ -17,8 +17,8 @@ try:
     shutil.copy(os.path.join(examples, "kasa.exp"), os.path.join(work, "exchange"))
     shutil.copy(os.path.join(examples, "serial-export.ini"), work)
     shutil.copy(os.path.join(win_bin, "dibalcom.exe"), os.path.join(work, "dibalcom"))
-    cmd = ["wine", os.path.join(win_bin, "skalnix-host.exe"), "export", "--config",
-           "serial-export.ini", "--set", "DibalPort=COM5", "--set", "DibalMuxChannel=CH3"]
+    cmd = [os.environ.get("WINE", "wine"), os.path.join(win_bin, "skalnix-host.exe"), "export",
+           "--config", "serial-export.ini", "--set", "DibalPort=COM5", "--set", "DibalMuxChannel=CH3"]
     proc = subprocess.Popen(cmd, cwd=work, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     received = b""
     deadline = time.time() + 120

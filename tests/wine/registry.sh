@@ -6,16 +6,16 @@ probe=$1
 source "$(dirname "$0")/wine_env.sh"
 key='HKLM\SOFTWARE\VELMOR\TargoWin\Instalacja'
 
-wine reg delete "$key" /f >/dev/null 2>&1 || true
-got=$(wine "$probe" | tr -d '\r')
+"$WINE" reg delete "$key" /f >/dev/null 2>&1 || true
+got=$("$WINE" "$probe" | tr -d '\r')
 [ "$got" = "[]" ] || { echo "missing key gave $got"; exit 1; }
 
-wine reg add "$key" /v Binaria /t REG_SZ /d 'C:\Prog\Bin ' /f >/dev/null
-got=$(wine "$probe" | tr -d '\r')
+"$WINE" reg add "$key" /v Binaria /t REG_SZ /d 'C:\Prog\Bin ' /f >/dev/null
+got=$("$WINE" "$probe" | tr -d '\r')
 [ "$got" = '[C:\Prog\Bin\]' ] || { echo "REG_SZ gave $got"; exit 1; }
 
-wine reg add "$key" /v Binaria /t REG_EXPAND_SZ /d 'C:\Prog\Bin' /f >/dev/null
-got=$(wine "$probe" | tr -d '\r')
+"$WINE" reg add "$key" /v Binaria /t REG_EXPAND_SZ /d 'C:\Prog\Bin' /f >/dev/null
+got=$("$WINE" "$probe" | tr -d '\r')
 [ "$got" = "[]" ] || { echo "REG_EXPAND_SZ gave $got"; exit 1; }
-wine reg delete "$key" /f >/dev/null
+"$WINE" reg delete "$key" /f >/dev/null
 echo "registry ok"
