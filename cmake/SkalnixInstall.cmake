@@ -16,6 +16,7 @@ endif()
 
 target_include_directories(skalnix INTERFACE $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
                                              $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+include(${CMAKE_CURRENT_LIST_DIR}/SkalnixImportLibrary.cmake)
 install(TARGETS skalnix EXPORT SkalnixTargets
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}

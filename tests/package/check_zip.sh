@@ -5,7 +5,7 @@
 # program links against the zipped import library through find_package(Skalnix). The zip is
 # left unpacked in UNPACK_DIR, with that program in its bin/, for the tests that run it.
 set -euo pipefail
-build=$1 version=$2 description=$3 arch=$4 toolchain=$5 unpack=$6
+build=$(realpath "$1") version=$2 description=$3 arch=$4 toolchain=$5 unpack=$6
 here=$(dirname "$(realpath "$0")")
 fail() { echo "$*"; exit 1; }
 
@@ -70,5 +70,11 @@ cmake -S "$here/consumer" -B "$unpack/consumer" -G Ninja -DCMAKE_BUILD_TYPE=Rele
   cmake --build "$unpack/consumer" >>"$unpack/consumer.log" 2>&1 ||
   { cat "$unpack/consumer.log"; exit 1; }
 grep -qi warning "$unpack/consumer.log" && { cat "$unpack/consumer.log"; fail "consumer built with warnings"; }
+# It must import the driver's entry point under the plain name the DLL exports.
+objdump=${OBJDUMP:-$(sed -n 's/^CMAKE_OBJDUMP:FILEPATH=//p' "$build/CMakeCache.txt")}
+imports=$("$objdump" -p "$unpack/consumer/consumer.exe" |
+          awk '/DLL Name: /{dll=tolower($3)} dll=="skalnix.dll" && NF==3 && $2 ~ /^[0-9]+$/{print $3}')
+[ "$imports" = TargoDLLTypBiblioteki ] ||
+  fail "consumer.exe imports '$imports' from skalnix.dll, not TargoDLLTypBiblioteki"
 cp "$unpack/consumer/consumer.exe" "$tree/bin/"
-echo "consumer.exe links against the zipped import library"
+echo "consumer.exe links against the zipped import library and imports TargoDLLTypBiblioteki"
