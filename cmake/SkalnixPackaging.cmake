@@ -21,5 +21,7 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION misc)
   # Depends on the C and C++ runtimes the programs were linked with (dpkg-shlibdeps).
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # The shlibs entry and the ldconfig trigger of a package that ships a shared library.
+  set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 endif()
 include(CPack)

@@ -46,6 +46,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libc6 libstdc++6; do
   [[ $depends == *"$lib "* ]] || fail "deb does not depend on $lib: $depends"
 done
+shlibs=$(dpkg-deb -I "$deb" shlibs) || fail "deb has no shlibs file"
+[[ $shlibs == "libskalnix ${version%%.*} skalnix "* ]] || fail "deb shlibs: $shlibs"
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in ./usr/include/targodll.h ./usr/lib/libskalnix.so.$version ./usr/bin/skalnix-host \
          ./usr/lib/pkgconfig/skalnix.pc ./usr/lib/cmake/Skalnix/SkalnixConfig.cmake; do
