@@ -21,6 +21,6 @@ foreach(line IN LISTS lines)
   endif()
 endforeach()
 file(WRITE ${WORK}/skalnix-stdcall.def "${decorated}")
-execute_process(COMMAND ${DLLTOOL} --kill-at --dllname ${DLL} --input-def ${WORK}/skalnix-stdcall.def
-                        --output-lib ${IMPLIB}
+execute_process(COMMAND ${DLLTOOL} --kill-at --dllname ${DLL}
+                        --input-def ${WORK}/skalnix-stdcall.def --output-lib ${IMPLIB}
                 COMMAND_ERROR_IS_FATAL ANY)

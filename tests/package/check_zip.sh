@@ -13,7 +13,8 @@ name=skalnix-$version-$arch
 zip=$build/packages/$name.zip
 rm -rf "$unpack" "$zip"
 mkdir -p "$unpack"
-cpack --config "$build/CPackConfig.cmake" >"$unpack/cpack.log" 2>&1 || { cat "$unpack/cpack.log"; exit 1; }
+cpack --config "$build/CPackConfig.cmake" >"$unpack/cpack.log" 2>&1 ||
+  { cat "$unpack/cpack.log"; exit 1; }
 [ -f "$zip" ] || fail "no $zip; cpack made: $(ls "$build/packages")"
 (cd "$unpack" && cmake -E tar xf "$zip")
 tree=$unpack/$name
@@ -69,11 +70,14 @@ cmake -S "$here/consumer" -B "$unpack/consumer" -G Ninja -DCMAKE_BUILD_TYPE=Rele
   >"$unpack/consumer.log" 2>&1 &&
   cmake --build "$unpack/consumer" >>"$unpack/consumer.log" 2>&1 ||
   { cat "$unpack/consumer.log"; exit 1; }
-grep -qi warning "$unpack/consumer.log" && { cat "$unpack/consumer.log"; fail "consumer built with warnings"; }
+if grep -qi warning "$unpack/consumer.log"; then
+  cat "$unpack/consumer.log"; fail "consumer built with warnings"
+fi
 # It must import the driver's entry point under the plain name the DLL exports.
 objdump=${OBJDUMP:-$(sed -n 's/^CMAKE_OBJDUMP:FILEPATH=//p' "$build/CMakeCache.txt")}
 imports=$("$objdump" -p "$unpack/consumer/consumer.exe" |
-          awk '/DLL Name: /{dll=tolower($3)} dll=="skalnix.dll" && NF==3 && $2 ~ /^[0-9]+$/{print $3}')
+          awk '/DLL Name: /{dll=tolower($3)}
+               dll=="skalnix.dll" && NF==3 && $2 ~ /^[0-9]+$/{print $3}')
 [ "$imports" = TargoDLLTypBiblioteki ] ||
   fail "consumer.exe imports '$imports' from skalnix.dll, not TargoDLLTypBiblioteki"
 cp "$unpack/consumer/consumer.exe" "$tree/bin/"
