@@ -5,7 +5,8 @@
 # program links against the zipped import library through find_package(Skalnix). The zip is
 # left unpacked in UNPACK_DIR, with that program in its bin/, for the tests that run it.
 set -euo pipefail
-build=$(realpath "$1") version=$2 description=$3 arch=$4 toolchain=$5 unpack=$6
+build=$(realpath "$1") version=$2 description=$3 arch=$4 toolchain=$(realpath "$5")
+unpack=$(realpath -m "$6")
 here=$(dirname "$(realpath "$0")")
 fail() { echo "$*"; exit 1; }
 

@@ -4,7 +4,7 @@
 # load that DLL and get library type 2, and the zipped host, driver and stand-in export the
 # sample goods.
 set -euo pipefail
-tree=$1; shift
+tree=$(realpath "$1"); shift
 here=$(dirname "$(realpath "$0")")
 source "$here/../wine/wine_env.sh"
 
