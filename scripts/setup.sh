@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
-          python3 util-linux procps binutils)
+          python3 util-linux procps binutils pkgconf dpkg-dev)
 SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
 
 if [ "${1:-}" = "--windows" ]; then

@@ -1,0 +1,27 @@
+# Release archives (cpack, written to packages/ of the build tree): a zip named by the Windows
+# architecture (win32 or win64); on Linux a tarball and a .deb.
+set(CPACK_PACKAGE_NAME skalnix)
+set(CPACK_PACKAGE_VENDOR Skalnix)
+set(CPACK_PACKAGE_CONTACT "Skalnix maintainers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
+set(CPACK_PACKAGE_CHECKSUM SHA256)
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(CPACK_SYSTEM_NAME win64)
+  else()
+    set(CPACK_SYSTEM_NAME win32)
+  endif()
+else()
+  set(CPACK_GENERATOR TGZ DEB)
+  set(CPACK_SYSTEM_NAME linux-${CMAKE_SYSTEM_PROCESSOR})
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+  # Depends on the C and C++ runtimes the programs were linked with (dpkg-shlibdeps).
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # The shlibs entry and the ldconfig trigger of a package that ships a shared library.
+  set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+endif()
+include(CPack)
