@@ -320,7 +320,7 @@ int RunOperation(const Options& o, int code, int flags) {
             std::printf("  %s: failed; the driver reported %d error line(s)\n", what.c_str(),
                         window.ErrorLines());
         } else {
-            std::printf("  %s: finished without errors\n", what.c_str());
+            std::printf("  %s: the driver reported no errors\n", what.c_str());
         }
         if (!window.Lines().empty()) {
             const WindowLine& last = window.Lines().back();
@@ -341,7 +341,8 @@ int RunOperation(const Options& o, int code, int flags) {
         return kExitInterrupted;
     }
     if (log.timedOut) {
-        std::fprintf(stderr, "skalnix-host: stopped after %g s (--timeout) while the %s was at: %s\n",
+        std::fprintf(stderr,
+                     "skalnix-host: stopped after %g s (--timeout) while the %s was at: %s\n",
                      deadline.Seconds(), OperationName(code),
                      log.waitingFor.empty() ? "(no message yet)" : log.waitingFor.c_str());
         return kExitTimedOut;

@@ -31,6 +31,7 @@ bool ResolveParameters(const std::vector<ParameterDef>& catalogue,
 ParameterValue DefaultValue(const ParameterDef& def);
 
 // The names of the values of `resolved`, for the driver's parameter callback.
-std::map<std::string, std::string> ValuesOnly(const std::map<std::string, ParameterValue>& resolved);
+std::map<std::string, std::string> ValuesOnly(
+    const std::map<std::string, ParameterValue>& resolved);
 
 }  // namespace host

@@ -98,10 +98,10 @@ TEST_F(HostProcess, DemoExportsWriteTheExpectedFiles) {
         EXPECT_TRUE(Contains(r.out, "goods reported in wynik.exp: 8 (DOD 4, AKT 2, CEN 1, USU 1)"));
         // Five goods have records; three are done without one (code 123 is no long code, 29
         // has no template, 2101A08 holds a letter).
-        EXPECT_TRUE(Contains(r.out, c.throughDibalCom
-                                        ? "  sent to the scale (record lines marked by DibalCom): 5\n"
-                                        : "  records written to dibal.exp, not sent (no DibalCom): 5\n"))
-            << r.out;
+        const char* withRecords =
+            c.throughDibalCom ? "  sent to the scale (record lines marked by DibalCom): 5\n"
+                              : "  records written to dibal.exp, not sent (no DibalCom): 5\n";
+        EXPECT_TRUE(Contains(r.out, withRecords)) << r.out;
         EXPECT_TRUE(Contains(r.out, "    PLU 2  2101002000000  AKT  Kiełbasa śląska\n"));
         EXPECT_TRUE(Contains(r.out, "  reported done without a record: 3\n"
                                     "    PLU 6  123  DOD  Bułka kajzerka  -- not for this scale\n"));
@@ -221,7 +221,7 @@ TEST_F(HostProcess, FunctionZeroSaysWhatItWroteAndNeverMakesADrivePathDirectory)
     const auto r = Host({"function", "0", "--exchange", "exchange", "--set", "DibalPort=COM1",
                          "--set", "DibalKatalogDrv=dibalcom"});
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
-    EXPECT_TRUE(Contains(r.out, "additional function 0: finished without errors")) << r.out;
+    EXPECT_TRUE(Contains(r.out, "additional function 0: the driver reported no errors")) << r.out;
     EXPECT_TRUE(Contains(r.out, "  files written:\n    " +
                                     (dir_ / "dibalcom" / "dibctrl.txt").string() + "\n"))
         << r.out;
@@ -268,6 +268,25 @@ TEST_F(HostProcess, OutputToAFileGetsAFewLinesForThousandsOfGoods) {
     EXPECT_FALSE(Contains(r.out, "\x1b["));  // no cursor movement or colour in a file
     // Each stage ends with its final value.
     EXPECT_TRUE(Contains(r.out, "  Przygotowanie towarów:")) << r.out;
+}
+
+TEST_F(HostProcess, TerminalGetsInPlaceProgressAndColoursUnlessNoColorIsSet) {
+    for (const bool noColor : {false, true}) {
+        SCOPED_TRACE(noColor ? "NO_COLOR" : "colours");
+        fs::remove(dir_ / "exchange" / "wynik.exp");
+        e2e::RunRequest request;
+        request.args = {SKALNIX_HOST_EXE, "export", "--config", kExamples + "/file-export.ini"};
+        request.workDir = dir_.string();
+        const auto r = e2e::RunInTerminal(request, 90,
+                                          noColor ? std::vector<std::string>{"NO_COLOR=1"}
+                                                  : std::vector<std::string>{});
+        ASSERT_FALSE(r.timedOut) << r.out;
+        EXPECT_EQ(r.exitCode, 0) << r.out;
+        // A stage's line is painted over: back to the line start, up one row, clear.
+        EXPECT_TRUE(Contains(r.out, "\r\x1b[1A\x1b[J")) << r.out;
+        EXPECT_EQ(Contains(r.out, "\x1b[32mOK\x1b[0m"), !noColor) << r.out;
+        EXPECT_TRUE(Contains(r.out, "sent to the scale") || Contains(r.out, "records written"));
+    }
 }
 
 TEST_F(HostProcess, EveryCommandHasHelpWithoutTouchingTheDriver) {
