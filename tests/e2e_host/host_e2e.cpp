@@ -151,6 +151,18 @@ TEST_F(HostProcess, EnglishTranslationReachesTheDriver) {
     EXPECT_TRUE(Contains(exported.out, "Preparing the goods:"));
     EXPECT_FALSE(Contains(exported.out, "towarów"));
     EXPECT_FALSE(Contains(exported.out, "DibalCom.exe"));  // file only: DibalCom not started
+
+    // Texts that used to stay Polish: closing DibalCom after the export, a missing options file.
+    const auto serial =
+        Host({"export", "--lang", lang, "--config", kExamples + "/serial-export.ini"});
+    ASSERT_EQ(serial.exitCode, 0) << serial.out << serial.err;
+    EXPECT_TRUE(Contains(serial.out, "-closing the DibalCom program")) << serial.out;
+    EXPECT_FALSE(Contains(serial.out, "zatrzymuję")) << serial.out;
+    fs::remove(dir_ / "dibalcom" / "dibctrl.txt");
+    const auto own = Host({"function", "0", "--lang", lang, "--config",
+                           kExamples + "/serial-export.ini", "--set", "DibalUserConfigTxt=1"});
+    EXPECT_EQ(own.exitCode, 1);
+    EXPECT_TRUE(Contains(own.out, "E No dibctrl.txt file in the driver directory")) << own.out;
 }
 
 TEST_F(HostProcess, FailuresExitNonZeroWithTheReason) {
