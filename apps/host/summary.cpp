@@ -61,15 +61,21 @@ std::string_view TrimRight(std::string_view s) {
     return s;
 }
 
-std::string WithoutLeadingZeros(std::string_view digits) {
-    const size_t first = digits.find_first_not_of('0');
-    return first == std::string_view::npos ? "0" : std::string(digits.substr(first));
+// The number a text of at most 18 digits writes, or -1 for anything else.
+long long Number(std::string_view digits) {
+    if (digits.empty() || digits.size() > 18) return -1;
+    long long value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
 }
 
 // The goods of one record: the PLU code and name fields of its first line, and whether DibalCom
 // marked every line of it.
 struct Record {
-    std::string code;  // without leading zeros
+    long long code = -1;
     std::string name;
     bool marked = true;
     bool used = false;
@@ -84,7 +90,7 @@ std::vector<Record> ReadRecords(const SummaryInput& in) {
         const bool first = in.oneLinePerGoods || Chars(line, 4, 6) == "200";
         if (first) {
             Record r;
-            r.code = WithoutLeadingZeros(in.seriesM ? Chars(line, 8, 12) : Chars(line, 8, 13));
+            r.code = Number(in.seriesM ? Chars(line, 8, 12) : Chars(line, 8, 13));
             r.name = std::string(TrimRight(in.seriesM ? Chars(line, 15, 28) : Chars(line, 17, 40)));
             out.push_back(std::move(r));
         }
@@ -106,19 +112,21 @@ bool SameName(std::string_view goodsName, std::string_view recordName, size_t wi
     return true;
 }
 
-// The record codes a goods' barcode can give: the barcode itself or a run of its digits after
-// the two-digit prefix, without leading zeros.
-std::set<std::string> PossibleCodes(const std::string& code) {
-    std::set<std::string> out;
-    auto add = [&](std::string_view digits) {
-        if (!digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos)
-            out.insert(WithoutLeadingZeros(digits));
-    };
-    add(code);
-    for (size_t start = 2; start <= 4 && start < code.size(); ++start)
-        for (size_t n = 1; n <= 10 && start + n <= code.size(); ++n)
-            add(std::string_view(code).substr(start, n));
-    return out;
+// Calls `f` with each record code a goods' barcode can give: the barcode itself, or a run of
+// its digits after the two-digit prefix (and the sub-group digits a template may skip), until
+// `f` answers true.
+template <typename F>
+bool AnyPossibleCode(const std::string& code, F f) {
+    if (const long long whole = Number(code); whole >= 0 && f(whole)) return true;
+    for (size_t start = 2; start <= 4 && start < code.size(); ++start) {
+        long long value = 0;
+        for (size_t i = start; i < code.size() && i < start + 10; ++i) {
+            if (code[i] < '0' || code[i] > '9') break;
+            value = value * 10 + (code[i] - '0');
+            if (f(value)) return true;
+        }
+    }
+    return false;
 }
 
 // What the driver's window said about a goods ("...PLU: 8; KOD: 2101A08000000 (reason)"),
@@ -181,7 +189,7 @@ ExportSummary Summarise(const SummaryInput& in) {
     });
 
     std::vector<Record> records = ReadRecords(in);
-    std::unordered_map<std::string, std::vector<size_t>> recordsByCode;
+    std::unordered_map<long long, std::vector<size_t>> recordsByCode;
     for (size_t i = 0; i < records.size(); ++i) recordsByCode[records[i].code].push_back(i);
     const size_t nameWidth = in.seriesM ? 14 : 24;
     const std::map<std::string, std::string> reasons = ShownReasons(in.window);
@@ -190,16 +198,18 @@ ExportSummary Summarise(const SummaryInput& in) {
         ++s.goodsInExport;
         GoodsRef g{Field(f, 1), Field(f, 2), Field(f, 3), Field(f, 4), Field(f, 19), {}};
         Record* record = nullptr;
-        for (const std::string& code : PossibleCodes(g.code)) {
-            const auto it = recordsByCode.find(code);
-            if (it == recordsByCode.end()) continue;
-            for (size_t i : it->second) {
-                if (!records[i].used && SameName(g.name, records[i].name, nameWidth)) {
-                    record = &records[i];
-                    break;
+        if (!recordsByCode.empty()) {
+            AnyPossibleCode(g.code, [&](long long code) {
+                const auto it = recordsByCode.find(code);
+                if (it == recordsByCode.end()) return false;
+                for (size_t i : it->second) {
+                    if (!records[i].used && SameName(g.name, records[i].name, nameWidth)) {
+                        record = &records[i];
+                        return true;
+                    }
                 }
-            }
-            if (record) break;
+                return false;
+            });
         }
         if (record) record->used = true;
         if (const auto r = reasons.find(g.plu); r != reasons.end()) g.reason = r->second;
