@@ -5,7 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <memory>
 
 #include "catalogue.h"
 #include "config.h"
@@ -155,26 +155,40 @@ std::string PathValue(const std::map<std::string, ParameterValue>& values, const
     return it == values.end() ? std::string() : Cp1250ToUtf8(it->second.value);
 }
 
-std::string ReadAll(const std::string& path, bool& found) {
-    std::ifstream in(path, std::ios::binary);
-    found = static_cast<bool>(in);
-    std::ostringstream buf;
-    if (found) buf << in.rdbuf();
-    return buf.str();
+// A whole file read at once into a buffer that is never cleared first: export files reach
+// tens of megabytes.
+struct FileText {
+    std::unique_ptr<char[]> bytes;
+    size_t size = 0;
+    bool found = false;
+    std::string_view View() const { return {bytes.get(), size}; }
+};
+
+FileText ReadAll(const std::string& path) {
+    FileText text;
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    text.found = static_cast<bool>(in);
+    const std::streamoff size = text.found ? static_cast<std::streamoff>(in.tellg()) : 0;
+    if (size <= 0) return text;
+    text.bytes.reset(new char[static_cast<size_t>(size)]);
+    in.seekg(0);
+    in.read(text.bytes.get(), size);
+    text.size = static_cast<size_t>(in.gcount());
+    return text;
 }
 
 void PrintExportSummary(const std::string& exchange, const std::string& driverDir,
                         const std::map<std::string, ParameterValue>& values,
                         const OperationWindow& window) {
-    bool kasaFound = false;
     SummaryInput in;
-    const std::string kasa = ReadAll(exchange + "kasa.exp", kasaFound);
-    const std::string wynik = ReadAll(exchange + "wynik.exp", in.resultFound);
-    const std::string records =
-        driverDir.empty() ? std::string() : ReadAll(driverDir + "dibal.exp", in.recordsFound);
-    in.kasa = kasa;
-    in.wynik = wynik;
-    in.records = records;
+    const FileText kasa = ReadAll(exchange + "kasa.exp");
+    const FileText wynik = ReadAll(exchange + "wynik.exp");
+    const FileText records = driverDir.empty() ? FileText() : ReadAll(driverDir + "dibal.exp");
+    in.kasa = kasa.View();
+    in.wynik = wynik.View();
+    in.records = records.View();
+    in.resultFound = wynik.found;
+    in.recordsFound = records.found;
     // The series by list position (A, K, M, L, H, H2) or as a letter.
     const auto series = values.find("DibalSeria");
     const std::string s = series == values.end() ? "" : series->second.value;

@@ -1,8 +1,6 @@
 #include "summary.h"
 
 #include <map>
-#include <set>
-#include <tuple>
 #include <unordered_map>
 
 #include "ini.h"
@@ -13,8 +11,9 @@ namespace {
 
 constexpr const char* kActions[4] = {"DOD", "AKT", "CEN", "USU"};
 
-std::vector<std::string_view> Fields(std::string_view line) {
-    std::vector<std::string_view> out;
+// Splits a line at its semicolons into `out` (reused from line to line).
+void Fields(std::string_view line, std::vector<std::string_view>& out) {
+    out.clear();
     size_t start = 0;
     while (true) {
         const size_t semi = line.find(';', start);
@@ -22,7 +21,6 @@ std::vector<std::string_view> Fields(std::string_view line) {
         if (semi == std::string_view::npos) break;
         start = semi + 1;
     }
-    return out;
 }
 
 // Calls `f` with every line of `text`, without its line end.
@@ -40,15 +38,28 @@ void ForEachLine(std::string_view text, F f) {
 // Calls `f` with the fields of every trimmed "PLU" line of `text`.
 template <typename F>
 void ForEachPluLine(std::string_view text, F f) {
+    std::vector<std::string_view> fields;
     ForEachLine(text, [&](std::string_view line) {
-        const auto fields = Fields(Trim(line));
-        if (fields.size() >= 2 && fields[0] == "PLU") f(fields);
+        line = Trim(line);
+        if (line.substr(0, 4) != "PLU;") return;
+        Fields(line, fields);
+        f(fields);
     });
 }
 
 std::string Field(const std::vector<std::string_view>& f, size_t i) {
     return i < f.size() ? std::string(f[i]) : std::string();
 }
+
+// What names a goods in both files: its PLU, additional code and barcode fields, which lie side
+// by side in the line.
+std::string_view GoodsKey(const std::vector<std::string_view>& f) {
+    if (f.size() < 4) return f.size() > 1 ? f[1] : std::string_view();
+    return std::string_view(f[1].data(), static_cast<size_t>(f[3].data() + f[3].size() - f[1].data()));
+}
+
+// Record codes have six digits at most.
+constexpr long long kLargestRecordCode = 999999;
 
 // Characters first..last (counted from 1) of a line; a short line gives what it has.
 std::string_view Chars(std::string_view line, size_t first, size_t last) {
@@ -116,13 +127,15 @@ bool SameName(std::string_view goodsName, std::string_view recordName, size_t wi
 // its digits after the two-digit prefix (and the sub-group digits a template may skip), until
 // `f` answers true.
 template <typename F>
-bool AnyPossibleCode(const std::string& code, F f) {
-    if (const long long whole = Number(code); whole >= 0 && f(whole)) return true;
+bool AnyPossibleCode(std::string_view code, F f) {
+    if (const long long whole = Number(code); whole >= 0 && whole <= kLargestRecordCode && f(whole))
+        return true;
     for (size_t start = 2; start <= 4 && start < code.size(); ++start) {
         long long value = 0;
         for (size_t i = start; i < code.size() && i < start + 10; ++i) {
             if (code[i] < '0' || code[i] > '9') break;
             value = value * 10 + (code[i] - '0');
+            if (value > kLargestRecordCode) break;
             if (f(value)) return true;
         }
     }
@@ -131,8 +144,8 @@ bool AnyPossibleCode(const std::string& code, F f) {
 
 // What the driver's window said about a goods ("...PLU: 8; KOD: 2101A08000000 (reason)"),
 // by PLU number.
-std::map<std::string, std::string> ShownReasons(const std::vector<WindowLine>* window) {
-    std::map<std::string, std::string> out;
+std::map<std::string, std::string, std::less<>> ShownReasons(const std::vector<WindowLine>* window) {
+    std::map<std::string, std::string, std::less<>> out;
     if (!window) return out;
     for (const auto& line : *window) {
         const size_t at = line.text.find("PLU: ");
@@ -144,9 +157,16 @@ std::map<std::string, std::string> ShownReasons(const std::vector<WindowLine>* w
     return out;
 }
 
-void Note(GoodsGroup& group, const GoodsRef& g, size_t limit) {
+// Counts a goods in `group`, naming it while the group has room.
+// Counts a goods in `group`, naming it while the group has room; `fallback` stands for a reason
+// the driver did not show.
+void Note(GoodsGroup& group, const std::vector<std::string_view>& f, std::string reason,
+          size_t limit, const char* fallback = "") {
     ++group.count;
-    if (group.first.size() < limit) group.first.push_back(g);
+    if (group.first.size() >= limit) return;
+    if (reason.empty()) reason = fallback;
+    group.first.push_back(
+        {Field(f, 1), Field(f, 2), Field(f, 3), Field(f, 4), Field(f, 19), std::move(reason)});
 }
 
 // Display form of a file text: UTF-8 without control characters.
@@ -173,7 +193,12 @@ void PrintGroup(std::FILE* out, const char* title, const GoodsGroup& group) {
 ExportSummary Summarise(const SummaryInput& in) {
     ExportSummary s;
     s.resultFound = in.resultFound;
-    std::multiset<std::tuple<std::string, std::string, std::string>> reported;
+    // wynik.exp lists the goods in the order of kasa.exp, so they are matched walking both;
+    // should the order differ, the goods not yet matched are looked up by key from there on.
+    std::vector<std::string_view> reportedInOrder;
+    size_t nextReported = 0;
+    bool byKey = false;
+    std::unordered_map<std::string_view, int> reported;  // goods key -> lines left
     ForEachPluLine(in.wynik, [&](const std::vector<std::string_view>& f) {
         ++s.reported;
         const std::string action = Field(f, 4);
@@ -185,26 +210,44 @@ ExportSummary Summarise(const SummaryInput& in) {
             }
         }
         if (!known) ++s.otherAction;
-        reported.insert({Field(f, 1), Field(f, 2), Field(f, 3)});
+        reportedInOrder.push_back(GoodsKey(f));
     });
 
     std::vector<Record> records = ReadRecords(in);
-    std::unordered_map<long long, std::vector<size_t>> recordsByCode;
-    for (size_t i = 0; i < records.size(); ++i) recordsByCode[records[i].code].push_back(i);
+    // The records of each code in file order; `start` skips those already matched, so many
+    // goods sharing a code cost no more than one pass over them.
+    struct Bucket {
+        std::vector<size_t> records;
+        size_t start = 0;
+    };
+    std::unordered_map<long long, Bucket> recordsByCode;
+    std::vector<bool> hasCode(kLargestRecordCode + 1);  // spares the map most look-ups
+    for (size_t i = 0; i < records.size(); ++i) {
+        recordsByCode[records[i].code].records.push_back(i);
+        if (records[i].code >= 0 && records[i].code <= kLargestRecordCode)
+            hasCode[static_cast<size_t>(records[i].code)] = true;
+    }
     const size_t nameWidth = in.seriesM ? 14 : 24;
-    const std::map<std::string, std::string> reasons = ShownReasons(in.window);
+    const std::map<std::string, std::string, std::less<>> reasons = ShownReasons(in.window);
 
     ForEachPluLine(in.kasa, [&](const std::vector<std::string_view>& f) {
         ++s.goodsInExport;
-        GoodsRef g{Field(f, 1), Field(f, 2), Field(f, 3), Field(f, 4), Field(f, 19), {}};
+        const std::string_view code = f.size() > 3 ? f[3] : std::string_view();
+        const std::string_view name = f.size() > 4 ? f[4] : std::string_view();
         Record* record = nullptr;
         if (!recordsByCode.empty()) {
-            AnyPossibleCode(g.code, [&](long long code) {
-                const auto it = recordsByCode.find(code);
+            AnyPossibleCode(code, [&](long long number) {
+                if (!hasCode[static_cast<size_t>(number)]) return false;
+                const auto it = recordsByCode.find(number);
                 if (it == recordsByCode.end()) return false;
-                for (size_t i : it->second) {
-                    if (!records[i].used && SameName(g.name, records[i].name, nameWidth)) {
-                        record = &records[i];
+                Bucket& bucket = it->second;
+                while (bucket.start < bucket.records.size() &&
+                       records[bucket.records[bucket.start]].used)
+                    ++bucket.start;
+                for (size_t k = bucket.start; k < bucket.records.size(); ++k) {
+                    Record& candidate = records[bucket.records[k]];
+                    if (!candidate.used && SameName(name, candidate.name, nameWidth)) {
+                        record = &candidate;
                         return true;
                     }
                 }
@@ -212,21 +255,37 @@ ExportSummary Summarise(const SummaryInput& in) {
             });
         }
         if (record) record->used = true;
-        if (const auto r = reasons.find(g.plu); r != reasons.end()) g.reason = r->second;
+        std::string reason;
+        if (!reasons.empty())
+            if (const auto r = reasons.find(f[1]); r != reasons.end()) reason = r->second;
 
-        const auto it = reported.find({g.plu, g.koldod, g.code});
-        if (it == reported.end()) {
-            if (record && g.reason.empty() && !record->marked)
-                g.reason = "its records were not marked sent by DibalCom";
-            Note(s.notReported, g, in.listLimit);
+        const std::string_view key = GoodsKey(f);
+        bool isReported = false;
+        if (!byKey && nextReported < reportedInOrder.size() &&
+            reportedInOrder[nextReported] == key) {
+            ++nextReported;
+            isReported = true;
+        } else {
+            if (!byKey) {
+                byKey = true;
+                for (size_t i = nextReported; i < reportedInOrder.size(); ++i)
+                    ++reported[reportedInOrder[i]];
+            }
+            const auto it = reported.find(key);
+            if (it != reported.end() && it->second > 0) {
+                --it->second;
+                isReported = true;
+            }
+        }
+        if (!isReported) {
+            Note(s.notReported, f, std::move(reason), in.listLimit,
+                 record && !record->marked ? "its records were not marked sent by DibalCom" : "");
             return;
         }
-        reported.erase(it);
         if (!record) {
-            if (g.reason.empty()) g.reason = "not for this scale";
-            Note(s.withoutRecord, g, in.listLimit);
+            Note(s.withoutRecord, f, std::move(reason), in.listLimit, "not for this scale");
         } else {
-            Note(record->marked ? s.sent : s.written, g, in.listLimit);
+            Note(record->marked ? s.sent : s.written, f, std::move(reason), in.listLimit);
         }
     });
     return s;
