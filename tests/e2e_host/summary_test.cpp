@@ -92,6 +92,24 @@ TEST(HostSummary, SeparatesGoodsSentWrittenDoneWithoutARecordAndNotReported) {
     EXPECT_NE(s.notReported.first[0].reason.find("not marked"), std::string::npos);
 }
 
+TEST(HostSummary, ResultInAnotherOrderThanTheExportStillMatchesEveryGoods) {
+    const char* kasa = "PLU;1;1;11;a\nPLU;2;2;22;b\nPLU;3;3;33;c\nPLU;2;2;22;b\nPLU;4;4;44;d\n";
+    const struct {
+        const char* wynik;
+        std::vector<std::string> notReported;
+    } cases[] = {
+        {"PLU;1;1;11;DOD\nPLU;2;2;22;DOD\nPLU;3;3;33;DOD\nPLU;2;2;22;DOD\nPLU;4;4;44;DOD\n", {}},
+        {"PLU;4;4;44;DOD\nPLU;2;2;22;DOD\nPLU;3;3;33;DOD\nPLU;1;1;11;DOD\n", {"2"}},
+        {"PLU;1;1;11;DOD\nPLU;3;3;33;DOD\nPLU;2;2;22;DOD\n", {"2", "4"}},
+        {"PLU;2;2;22;DOD\nPLU;2;2;22;DOD\nPLU;2;2;22;DOD\n", {"1", "3", "4"}},
+    };
+    for (const auto& c : cases) {
+        const ExportSummary s = Summarise(Files(kasa, c.wynik, ""));
+        EXPECT_EQ(Plus(s.notReported), c.notReported) << c.wynik;
+        EXPECT_EQ(s.withoutRecord.count, 5 - c.notReported.size()) << c.wynik;
+    }
+}
+
 TEST(HostSummary, NamesOnlyTheFirstFewOfALargeGroup) {
     std::string kasa;
     for (int i = 0; i < 1000; ++i) kasa += "PLU;" + std::to_string(i) + ";1;1;x\n";
