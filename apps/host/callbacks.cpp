@@ -31,9 +31,18 @@ std::string_view DriverText(const char* text) {
 int TARGO_CALL OnBreakQuery(int, int) {
     Session* s = Session::Current();
     if (!s) return 1;
-    ++s->Log().breakQueries;
-    const bool stop = InterruptRequested();
-    if (stop) s->Log().breakAnswered = true;
+    SessionLog& log = s->Log();
+    ++log.breakQueries;
+    bool stop = InterruptRequested();
+    if (!stop && s->Data().deadline && s->Data().deadline->Passed()) {
+        if (!log.timedOut && s->Window() && !s->Window()->Lines().empty()) {
+            const WindowLine& last = s->Window()->Lines().back();
+            log.waitingFor = last.status.empty() ? last.text : last.text + " " + last.status;
+        }
+        log.timedOut = true;
+        stop = true;
+    }
+    if (stop) log.breakAnswered = true;
     return stop ? 1 : 0;
 }
 

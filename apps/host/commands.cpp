@@ -4,11 +4,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <memory>
 
 #include "catalogue.h"
 #include "config.h"
+#include "deadline.h"
 #include "driver.h"
+#include "files.h"
 #include "hostos.h"
+#include "ini.h"
+#include "parameters.h"
 #include "session.h"
 #include "summary.h"
 #include "textconv.h"
@@ -50,6 +56,20 @@ const char* OperationName(int code) {
     }
 }
 
+const char* LibraryTypeName(int type) {
+    return type == TARGODLL_LIBRARY_TYPE ? "scale driver: exports goods to scales"
+                                         : "not a type this host knows";
+}
+
+const char* PropertyName(int index) {
+    switch (index) {
+        case 1: return "maker";
+        case 2: return "driver";
+        case 3: return "notes";
+        default: return "flag";
+    }
+}
+
 // Everything an operation or the description needs: driver, settings, translations.
 struct Prepared {
     Driver driver;
@@ -79,15 +99,103 @@ int Prepare(const Options& o, Prepared& p) {
     return kExitOk;
 }
 
-void PrintParameter(const ParameterDef& p) {
-    std::printf("  %-20s type %d (%s)  default \"%s\"\n", Show(p.name, "").c_str(), p.type,
-                TypeName(p.type), Show(p.defaultValue, "").c_str());
+// The catalogue in the driver's own language, with the list texts and descriptions of the
+// chosen language next to them: a choice may be named in either.
+std::vector<ParameterDef> ReadCatalogueIn(const DriverApi& api, const Prepared& p) {
+    std::vector<ParameterDef> catalogue = ReadCatalogue(api);
+    if (p.hasTranslations) {
+        SessionData translated;
+        translated.translations = &p.translations;
+        const Session probe(api, std::move(translated), nullptr);
+        const std::vector<ParameterDef> inLanguage = ReadCatalogue(api);
+        for (size_t i = 0; i < catalogue.size() && i < inLanguage.size(); ++i) {
+            catalogue[i].translatedListTexts = inLanguage[i].listTexts;
+            catalogue[i].description = inLanguage[i].description;
+        }
+    }
+    return catalogue;
+}
+
+const std::vector<std::string>& ShownListTexts(const ParameterDef& p) {
+    return p.translatedListTexts.size() == p.listTexts.size() ? p.translatedListTexts
+                                                               : p.listTexts;
+}
+
+// "1 = COM1" for a choice given by its position, else the value itself.
+std::string ShowValue(const ParameterDef& p, const std::string& cp1250) {
+    const auto& texts = ShownListTexts(p);
+    if (p.type == 7) {
+        char* end = nullptr;
+        const long position = std::strtol(cp1250.c_str(), &end, 10);
+        if (!cp1250.empty() && *end == '\0' && position >= 0 &&
+            static_cast<size_t>(position) < texts.size())
+            return cp1250 + " = " + Show(texts[static_cast<size_t>(position)], "");
+    }
+    return "\"" + Show(cp1250, "") + "\"";
+}
+
+void PrintParameter(const ParameterDef& p, const ParameterValue* inEffect) {
+    std::printf("  %-20s %s (type %d), default %s\n", Show(p.name, "").c_str(), TypeName(p.type),
+                p.type, ShowValue(p, p.defaultValue).c_str());
     std::printf("      %s\n", Show(p.description, "      ").c_str());
+    if (inEffect)
+        std::printf("      in effect: %s  (%s)\n", ShowValue(p, inEffect->value).c_str(),
+                    inEffect->origin.c_str());
     if (!p.extra1.empty() || !p.extra2.empty() || p.extraInt != 0)
         std::printf("      extra: \"%s\" \"%s\" %d\n", Show(p.extra1, "").c_str(),
                     Show(p.extra2, "").c_str(), p.extraInt);
-    for (size_t i = 0; i < p.listTexts.size(); ++i)
-        std::printf("      %2zu: %s\n", i, Show(p.listTexts[i], "          ").c_str());
+    const auto& texts = ShownListTexts(p);
+    for (size_t i = 0; i < texts.size(); ++i)
+        std::printf("      %2zu: %s\n", i, Show(texts[i], "          ").c_str());
+}
+
+// The Windows-1250 parameter value as a UTF-8 path, or empty.
+std::string PathValue(const std::map<std::string, ParameterValue>& values, const char* name) {
+    const auto it = values.find(name);
+    return it == values.end() ? std::string() : Cp1250ToUtf8(it->second.value);
+}
+
+// A whole file read at once into a buffer that is never cleared first: export files reach
+// tens of megabytes.
+struct FileText {
+    std::unique_ptr<char[]> bytes;
+    size_t size = 0;
+    bool found = false;
+    std::string_view View() const { return {bytes.get(), size}; }
+};
+
+FileText ReadAll(const std::string& path) {
+    FileText text;
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    text.found = static_cast<bool>(in);
+    const std::streamoff size = text.found ? static_cast<std::streamoff>(in.tellg()) : 0;
+    if (size <= 0) return text;
+    text.bytes.reset(new char[static_cast<size_t>(size)]);
+    in.seekg(0);
+    in.read(text.bytes.get(), size);
+    text.size = static_cast<size_t>(in.gcount());
+    return text;
+}
+
+void PrintExportSummary(const std::string& exchange, const std::string& driverDir,
+                        const std::map<std::string, ParameterValue>& values,
+                        const OperationWindow& window) {
+    SummaryInput in;
+    const FileText kasa = ReadAll(exchange + "kasa.exp");
+    const FileText wynik = ReadAll(exchange + "wynik.exp");
+    const FileText records = driverDir.empty() ? FileText() : ReadAll(driverDir + "dibal.exp");
+    in.kasa = kasa.View();
+    in.wynik = wynik.View();
+    in.records = records.View();
+    in.resultFound = wynik.found;
+    in.recordsFound = records.found;
+    // The series by list position (A, K, M, L, H, H2) or as a letter.
+    const auto series = values.find("DibalSeria");
+    const std::string s = series == values.end() ? "" : series->second.value;
+    in.seriesM = s == "2" || s == "M";
+    in.oneLinePerGoods = in.seriesM || s == "0" || s == "1" || s == "A" || s == "K";
+    in.window = &window.Lines();
+    PrintSummary(stdout, Summarise(in));
 }
 
 }  // namespace
@@ -96,26 +204,42 @@ int RunInfo(const Options& o) {
     Prepared p;
     if (const int rc = Prepare(o, p); rc != kExitOk) return rc;
     const DriverApi& api = p.driver.Api();
+    const std::vector<ParameterDef> catalogue = ReadCatalogueIn(api, p);
+    // With a configuration, the values it puts in effect are checked and shown.
+    const bool configured = !o.configPath.empty() || !o.sets.empty();
+    std::map<std::string, ParameterValue> values;
+    std::string error;
+    if (configured && !ResolveParameters(catalogue, p.settings.values, values, error)) {
+        std::fprintf(stderr, "skalnix-host: %s\n", error.c_str());
+        return kExitUsage;
+    }
     // A registered library with the language callback makes the texts follow --lang.
     SessionData data;
     data.translations = p.hasTranslations ? &p.translations : nullptr;
     Session session(api, std::move(data), nullptr);
 
-    std::printf("Library type: %d\n", api.TypBiblioteki());
+    const int type = api.TypBiblioteki();
+    std::printf("Library type: %d (%s)\n", type, LibraryTypeName(type));
     std::printf("Properties:\n");
     for (int index : {1, 2, 3, 105}) {
         char buf[TARGODLL_BUFSIZE] = {};
         api.Wlasciwosci(buf, index);
-        std::printf("  %3d: %s\n", index, Show(Buffer(buf), "       ").c_str());
+        const std::string text = Buffer(buf);
+        if (index == 105)
+            std::printf("  %3d %-7s %s (%s)\n", index, "flag:", Show(text, "").c_str(),
+                        text == "1" ? "set" : "not set");
+        else
+            std::printf("  %3d %-7s %s\n", index, (std::string(PropertyName(index)) + ":").c_str(),
+                        Show(text, "              ").c_str());
     }
-    const std::vector<ParameterDef> catalogue = ReadCatalogue(api);
     int group = 0;
     for (const auto& param : catalogue) {
         if (param.group != group) {
             group = param.group;
             std::printf("Parameters, group %d:\n", group);
         }
-        PrintParameter(param);
+        const auto it = values.find(param.name);
+        PrintParameter(param, configured && it != values.end() ? &it->second : nullptr);
     }
     std::printf("Additional functions:\n");
     for (int index = 0; index < 100; ++index) {
@@ -133,21 +257,13 @@ int RunOperation(const Options& o, int code, int flags) {
 
     SessionData data;
     std::string error;
-    // The list texts in the driver's own language (no library registered yet) and, with a
-    // translation, in that language too: a choice may be named in either.
-    std::vector<ParameterDef> catalogue = ReadCatalogue(api);
-    if (p.hasTranslations) {
-        SessionData translated;
-        translated.translations = &p.translations;
-        const Session probe(api, std::move(translated), nullptr);
-        const std::vector<ParameterDef> inLanguage = ReadCatalogue(api);
-        for (size_t i = 0; i < catalogue.size() && i < inLanguage.size(); ++i)
-            catalogue[i].translatedListTexts = inLanguage[i].listTexts;
-    }
-    if (!ResolveParameters(catalogue, p.settings.values, data.parameters, error)) {
+    const std::vector<ParameterDef> catalogue = ReadCatalogueIn(api, p);
+    std::map<std::string, ParameterValue> values;
+    if (!ResolveParameters(catalogue, p.settings.values, values, error)) {
         std::fprintf(stderr, "skalnix-host: %s\n", error.c_str());
         return kExitUsage;
     }
+    data.parameters = ValuesOnly(values);
     const std::string exchange = DirectoryPath(p.settings.exchangeDir);
     if (!std::filesystem::is_directory(exchange)) {
         std::fprintf(stderr, "skalnix-host: exchange directory %s does not exist\n",
@@ -170,6 +286,8 @@ int RunOperation(const Options& o, int code, int flags) {
         std::error_code ec;
         std::filesystem::remove(exchange + "wynik.exp", ec);
     }
+    std::string driverDir = PathValue(values, "DibalKatalogDrv");
+    if (!driverDir.empty()) driverDir = DirectoryPath(driverDir);
 
     const char* term = std::getenv("TERM");
     const bool terminal = StdoutIsTerminal() && !(term && std::string(term) == "dumb");
@@ -177,6 +295,8 @@ int RunOperation(const Options& o, int code, int flags) {
     const bool color = terminal && std::getenv("NO_COLOR") == nullptr;
     OperationWindow window(stdout, terminal, color, terminal ? std::min(columns - 1, 100) : 80,
                            columns);
+    const Deadline deadline(o.timeoutSeconds);
+    data.deadline = &deadline;
     Session session(api, std::move(data), &window);
     if (!session.Registered()) {
         std::fprintf(stderr, "skalnix-host: the driver did not register a library\n");
@@ -184,28 +304,62 @@ int RunOperation(const Options& o, int code, int flags) {
     }
     InstallInterruptHandler();
 
+    std::vector<std::string> watched{exchange};
+    if (!driverDir.empty() && driverDir != exchange) watched.push_back(driverDir);
+    const FileSnapshot files(watched);
+
     std::printf("%s (operation %d, flags %d)\n", OperationName(code), code, flags);
     std::fflush(stdout);
     int sessionHandle = 0;
     char sessionText[TARGODLL_BUFSIZE] = {};
     const int result = api.SerKasOperacja(session.Handle(), session.NextOperationContext(),
                                           &sessionHandle, sessionText, code, flags);
+    window.Finish();
     if (result != 0) std::printf("Result code: %d\n", result);
 
+    const SessionLog& log = session.Log();
     if (isExport) {
-        PrintSummary(stdout, SummariseExchange(exchange));
-        const SessionLog& log = session.Log();
+        PrintExportSummary(exchange, driverDir, values, window);
         if (log.saveRequests == 0)
             std::printf("  saving the result: not requested by the driver\n");
         else if (log.lastSaveAnswer)
             std::printf("  saving the result: stored\n");
         else
             std::printf("  saving the result: refused by the host (--refuse-save)\n");
+    } else {
+        std::printf("\nOutcome\n");
+        std::string what = OperationName(code);
+        if (code == -8) what += " " + std::to_string(flags);
+        if (window.ErrorLines() > 0) {
+            std::printf("  %s: failed; the driver reported %d error line(s)\n", what.c_str(),
+                        window.ErrorLines());
+        } else {
+            std::printf("  %s: the driver reported no errors\n", what.c_str());
+        }
+        if (!window.Lines().empty()) {
+            const WindowLine& last = window.Lines().back();
+            std::printf("  the driver's last message: %s%s%s\n", last.text.c_str(),
+                        last.status.empty() ? "" : " ", last.status.c_str());
+        }
+    }
+    const std::vector<std::string> written = files.Written();
+    if (written.empty()) {
+        std::printf("  files written: none\n");
+    } else {
+        std::printf("  files written:\n");
+        for (const auto& f : written) std::printf("    %s\n", f.c_str());
     }
     std::fflush(stdout);
     if (InterruptRequested()) {
         std::fprintf(stderr, "skalnix-host: stopped with Ctrl-C\n");
         return kExitInterrupted;
+    }
+    if (log.timedOut) {
+        std::fprintf(stderr,
+                     "skalnix-host: stopped after %g s (--timeout) while the %s was at: %s\n",
+                     deadline.Seconds(), OperationName(code),
+                     log.waitingFor.empty() ? "(no message yet)" : log.waitingFor.c_str());
+        return kExitTimedOut;
     }
     return window.ErrorLines() > 0 ? kExitErrorLines : kExitOk;
 }

@@ -10,6 +10,7 @@ enum ExitStatus {
     kExitErrorLines = 1,   // the operation posted error lines
     kExitUsage = 2,        // usage or configuration error
     kExitNoDriver = 3,     // the driver could not be loaded or the operation not run
+    kExitTimedOut = 124,   // stopped because --timeout passed
     kExitInterrupted = 130 // stopped with Ctrl-C
 };
 

@@ -1,11 +1,9 @@
 #include "config.h"
 
-#include <algorithm>
 #include <filesystem>
 
 #include "hostos.h"
 #include "ini.h"
-#include "textconv.h"
 
 namespace host {
 namespace {
@@ -53,7 +51,8 @@ bool LoadSettings(const std::string& configPath, const std::vector<std::string>&
             }
             for (const auto& e : section.entries) {
                 if (isDriver) {
-                    out.values.emplace_back(e.key, e.value);
+                    out.values.push_back(
+                        {e.key, e.value, configPath + ":" + std::to_string(e.line)});
                 } else if (EqualsNoCase(e.key, "exchange")) {
                     out.exchangeDir = e.value;
                 } else if (EqualsNoCase(e.key, "templates") || EqualsNoCase(e.key, "template")) {
@@ -74,44 +73,11 @@ bool LoadSettings(const std::string& configPath, const std::vector<std::string>&
             error = "--set expects NAME=VALUE, got '" + set + "'";
             return false;
         }
-        out.values.emplace_back(std::string(Trim(std::string_view(set).substr(0, eq))),
-                                set.substr(eq + 1));
+        out.values.push_back({std::string(Trim(std::string_view(set).substr(0, eq))),
+                              set.substr(eq + 1), "--set"});
     }
     if (!exchange.empty()) out.exchangeDir = exchange;
     if (!lang.empty()) out.langPath = lang;
-    return true;
-}
-
-bool ResolveParameters(const std::vector<ParameterDef>& catalogue,
-                       const std::vector<std::pair<std::string, std::string>>& values,
-                       std::map<std::string, std::string>& out, std::string& error) {
-    out.clear();
-    for (const auto& p : catalogue) out[p.name] = p.defaultValue;
-    for (const auto& [name, utf8] : values) {
-        const ParameterDef* def = nullptr;
-        for (const auto& p : catalogue)
-            if (EqualsNoCase(p.name, name)) def = &p;
-        if (!def) {
-            error = "unknown driver parameter '" + name + "'";
-            return false;
-        }
-        std::string value = Utf8ToCp1250(utf8);
-        // A choice named by one of its list texts (numbers like "9600" included) is stored as
-        // the text's position; anything else is passed on as written.
-        if (def->type == 7) {
-            for (const auto* texts : {&def->listTexts, &def->translatedListTexts}) {
-                const auto it = std::find_if(texts->begin(), texts->end(), [&](const auto& t) {
-                    return EqualsNoCase(Trim(t), Trim(value));
-                });
-                if (it != texts->end()) {
-                    value = std::to_string(it - texts->begin());
-                    break;
-                }
-            }
-        }
-        if (def->type == 6 && !Trim(value).empty()) value = Utf8ToCp1250(DirectoryPath(utf8));
-        out[def->name] = value;
-    }
     return true;
 }
 

@@ -11,20 +11,24 @@
 // Relative paths are taken from the current directory.
 #pragma once
 
-#include <map>
 #include <string>
-#include <utility>
 #include <vector>
-
-#include "catalogue.h"
 
 namespace host {
 
+// A driver parameter value as configured, with where it was written.
+struct ConfiguredValue {
+    std::string name;    // as written
+    std::string value;   // UTF-8, as written
+    std::string origin;  // "FILE:LINE" or "--set"
+    bool operator==(const ConfiguredValue&) const = default;
+};
+
 struct HostSettings {
-    std::string exchangeDir;                                  // UTF-8 path
-    std::vector<std::string> templates;                       // UTF-8
-    std::string langPath;                                     // UTF-8 path, may be empty
-    std::vector<std::pair<std::string, std::string>> values;  // [driver] and --set, in order
+    std::string exchangeDir;              // UTF-8 path
+    std::vector<std::string> templates;   // UTF-8
+    std::string langPath;                 // UTF-8 path, may be empty
+    std::vector<ConfiguredValue> values;  // [driver] and --set, in order
 };
 
 // Reads `configPath` (may be empty: no file) and applies the command-line overrides
@@ -32,14 +36,6 @@ struct HostSettings {
 bool LoadSettings(const std::string& configPath, const std::vector<std::string>& sets,
                   const std::string& exchange, const std::string& lang, HostSettings& out,
                   std::string& error);
-
-// The value of every catalogue parameter in Windows-1250: the configured value, or the
-// catalogue default when none is set. A choice given by one of its list texts becomes that
-// text's position (in the driver's own or the chosen language; a position given as a number
-// stays); a relative directory becomes absolute. Unknown names are an error.
-bool ResolveParameters(const std::vector<ParameterDef>& catalogue,
-                       const std::vector<std::pair<std::string, std::string>>& values,
-                       std::map<std::string, std::string>& out, std::string& error);
 
 // An absolute directory path ending with the separator (UTF-8 in, UTF-8 out).
 std::string DirectoryPath(const std::string& path);

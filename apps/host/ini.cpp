@@ -1,5 +1,6 @@
 #include "ini.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -53,12 +54,33 @@ std::string UnescapeValue(std::string_view raw) {
 
 namespace {
 
-// A quoted value: the text between the first quote and its closing, unescaped quote.
-bool IsQuoted(std::string_view v) {
-    if (v.size() < 2 || v.front() != '"' || v.back() != '"') return false;
-    size_t backslashes = 0;
-    for (size_t i = v.size() - 1; i > 1 && v[i - 1] == '\\'; --i) ++backslashes;
-    return backslashes % 2 == 0;
+// Where a comment begins in an unquoted value: a ';' or '#' at its start or after a blank,
+// so "COM1 ; port" is COM1 while "a;b" and "#1" inside a word stay as written.
+size_t CommentStart(std::string_view v) {
+    for (size_t i = 0; i < v.size(); ++i) {
+        if ((v[i] == ';' || v[i] == '#') &&
+            (i == 0 || v[i - 1] == ' ' || v[i - 1] == '\t'))
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+// The value of "key = value": a quoted value is the text up to its closing, unescaped quote
+// (a comment may follow it); otherwise the text before a comment, trimmed.
+std::string_view ValueText(std::string_view v) {
+    if (v.size() >= 2 && v.front() == '"') {
+        for (size_t i = 1; i < v.size(); ++i) {
+            if (v[i] == '\\') {
+                ++i;
+                continue;
+            }
+            if (v[i] != '"') continue;
+            const std::string_view rest = Trim(v.substr(i + 1));
+            if (rest.empty() || rest[0] == ';' || rest[0] == '#') return v.substr(1, i - 1);
+            break;
+        }
+    }
+    return Trim(v.substr(0, CommentStart(v)));
 }
 
 }  // namespace
@@ -76,11 +98,15 @@ bool ParseIni(std::string_view text, IniFile& out, std::string& error) {
         const std::string_view line = Trim(raw);
         if (line.empty() || line[0] == ';' || line[0] == '#') continue;
         if (line[0] == '[') {
-            if (line.back() != ']') {
+            const size_t close = line.find(']');
+            const std::string_view rest =
+                close == std::string_view::npos ? line : Trim(line.substr(close + 1));
+            if (close == std::string_view::npos ||
+                !(rest.empty() || rest[0] == ';' || rest[0] == '#')) {
                 error = "line " + std::to_string(lineNo) + ": unterminated section heading";
                 return false;
             }
-            out.sections.push_back({std::string(Trim(line.substr(1, line.size() - 2))), {}});
+            out.sections.push_back({std::string(Trim(line.substr(1, close - 1))), {}});
             continue;
         }
         const size_t eq = line.find('=');
@@ -88,8 +114,7 @@ bool ParseIni(std::string_view text, IniFile& out, std::string& error) {
             error = "line " + std::to_string(lineNo) + ": expected key=value";
             return false;
         }
-        std::string_view value = Trim(line.substr(eq + 1));
-        if (IsQuoted(value)) value = value.substr(1, value.size() - 2);
+        const std::string_view value = ValueText(Trim(line.substr(eq + 1)));
         out.sections.back().entries.push_back(
             {std::string(Trim(line.substr(0, eq))), UnescapeValue(value), lineNo});
     }
@@ -97,6 +122,11 @@ bool ParseIni(std::string_view text, IniFile& out, std::string& error) {
 }
 
 bool ReadIniFile(const std::string& path, IniFile& out, std::string& error) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        error = path + " is a directory, not an INI file";
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = "cannot read " + path;

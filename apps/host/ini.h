@@ -1,8 +1,9 @@
 // A small INI reader for the host's configuration and translation files (UTF-8 text).
 //
 // Lines are "[section]", "key=value", comments starting with ';' or '#', or blank. Keys and
-// values are trimmed; a value may be wrapped in double quotes to keep outer blanks. Escapes in
-// values: \r, \n, \t, \" and \\.
+// values are trimmed; a value may be wrapped in double quotes to keep outer blanks. A comment
+// may follow a value: from a ';' or '#' that starts the value or follows a blank, or after the
+// closing quote of a quoted value. Escapes in values: \r, \n, \t, \" and \\.
 #pragma once
 
 #include <string>

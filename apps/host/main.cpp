@@ -11,9 +11,14 @@ int main(int argc, char** argv) {
     Options options;
     std::string error;
     if (!ParseCommandLine(argc, argv, options, error)) {
-        std::fprintf(stderr, "skalnix-host: %s\n\n%s", error.c_str(),
-                     UsageText(options.command).c_str());
+        const bool known = options.command != Command::None && options.command != Command::Help;
+        std::fprintf(stderr, "skalnix-host: %s\nRun 'skalnix-host %s--help' for usage.\n",
+                     error.c_str(), known ? (CommandWord(options.command) + " ").c_str() : "");
         return kExitUsage;
+    }
+    if (options.version) {
+        std::fputs(VersionText().c_str(), stdout);
+        return kExitOk;
     }
     if (options.command == Command::Help || options.help) {
         const Command topic = options.command == Command::Help

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "deadline.h"
 #include "driver.h"
 #include "translations.h"
 #include "window.h"
@@ -19,6 +20,7 @@ struct SessionData {
     std::string exchangeDir;                        // Windows-1250, ends with the separator
     const Translations* translations = nullptr;     // null: the driver's own Polish texts
     bool refuseSave = false;                        // answer the save-result request with 0
+    const Deadline* deadline = nullptr;             // null: no time limit
 };
 
 // What the callbacks saw during the last operation.
@@ -27,6 +29,8 @@ struct SessionLog {
     int lastSaveAnswer = 0;
     int breakQueries = 0;
     bool breakAnswered = false;  // the break query answered stop at least once
+    bool timedOut = false;       // stop was answered because the time limit passed
+    std::string waitingFor;      // UTF-8: the window's last line when the time ran out
 };
 
 class Session {

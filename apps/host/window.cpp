@@ -1,5 +1,7 @@
 #include "window.h"
 
+#include <utility>
+
 #include "targodll.h"
 #include "textconv.h"
 
@@ -56,12 +58,13 @@ std::string FormatLine(const WindowLine& line, int width, bool color) {
 }
 
 OperationWindow::OperationWindow(std::FILE* out, bool terminal, bool color, int width,
-                                 int screenColumns)
+                                 int screenColumns, WindowClock clock)
     : out_(out),
       terminal_(terminal),
       color_(color),
       width_(width < 20 ? 20 : width),
-      screenColumns_(screenColumns < 1 ? 1 : screenColumns) {}
+      screenColumns_(screenColumns < 1 ? 1 : screenColumns),
+      clock_(clock ? std::move(clock) : [] { return std::chrono::steady_clock::now(); }) {}
 
 void OperationWindow::Print(const WindowLine& line) {
     const std::string text = FormatLine(line, width_, color_);
@@ -72,21 +75,60 @@ void OperationWindow::Print(const WindowLine& line) {
     lastRows_ = cols == 0 ? 1 : static_cast<int>((cols + screenColumns_ - 1) / screenColumns_);
 }
 
+void OperationWindow::PrintLast() {
+    Print(lines_.back());
+    printedRaw_ = lastRaw_;
+    printedKind_ = lastKind_;
+    printedAt_ = clock_();
+    heldBack_ = false;
+}
+
+void OperationWindow::Finish() {
+    if (!heldBack_) return;
+    heldBack_ = false;
+    // An update that came back to what is on screen needs no line.
+    if (lastRaw_ != printedRaw_ || lastKind_ != printedKind_) {
+        if (terminal_ && lastRows_ > 0) std::fprintf(out_, "\r\x1b[%dA\x1b[J", lastRows_);
+        PrintLast();
+    }
+}
+
 void OperationWindow::Add(int kind, std::string_view cp1250) {
+    Finish();
     lines_.push_back(DecodeLine(kind, cp1250));
     if (kind == TARGO_MSG_ERROR) ++errors_;
-    Print(lines_.back());
+    lastRaw_.assign(cp1250);
+    lastKind_ = kind;
+    PrintLast();
 }
+
+namespace {
+
+// The part of a line before its status column: what names the stage.
+std::string_view StagePart(std::string_view cp1250) {
+    return cp1250.substr(0, cp1250.find(TARGO_STATUS_SEPARATOR));
+}
+
+}  // namespace
 
 void OperationWindow::Replace(int kind, std::string_view cp1250) {
     if (lines_.empty()) {
         Add(kind, cp1250);
         return;
     }
-    lines_.back() = DecodeLine(kind, cp1250);
     if (kind == TARGO_MSG_ERROR) ++errors_;
+    if (kind == lastKind_ && cp1250 == lastRaw_) return;  // nothing new to show
+    lines_.back() = DecodeLine(kind, cp1250);
+    lastRaw_.assign(cp1250);
+    lastKind_ = kind;
+    heldBack_ = true;
+    // A new stage or kind in the line is shown at once; a stage's own updates are paced.
+    const bool sameStage = kind == printedKind_ && StagePart(cp1250) == StagePart(printedRaw_);
+    if (sameStage &&
+        clock_() - printedAt_ < (terminal_ ? kTerminalInterval : kPlainInterval))
+        return;
     if (terminal_ && lastRows_ > 0) std::fprintf(out_, "\r\x1b[%dA\x1b[J", lastRows_);
-    Print(lines_.back());
+    PrintLast();
 }
 
 }  // namespace host

@@ -37,14 +37,16 @@ constexpr ParamDef kGroup101[] = {
     {"Pojemnosc", 4, "20479", "TKSLibraParametrAOpis_00009", "Pojemność wagi"},
     {"PoziomCen", 7, "0", "TKSLibraParametrAOpis_00010", "Poziom cen"},
     {"DibalPluExact", 7, "1", "TKSLibraParametrAOpis_00011", "Wysyłaj tylko ze skojarzonej podgrupy"},
-    {"DibalPluSendGroup", 7, "1", nullptr, "Wysyłać numer skojarzonej podgrupy do PLU (GSSS..)"},
+    {"DibalPluSendGroup", 7, "1", "TKSLibraParametrAOpis_00018",
+     "Wysyłać numer skojarzonej podgrupy do PLU (GSSS..)"},
     {"DibalAddTextsFrom", 7, "0", "TKSLibraParametrAOpis_00012",
      "Opisy wysyłaj z pola karty towaru (tylko Dibal-L i \"500 Series\")"},
-    {"DibalSendAddData", 7, "1", nullptr,
+    {"DibalSendAddData", 7, "1", "TKSLibraParametrAOpis_00019",
      "Wysyłaj nr klawisza, etykiety, rysunku, numer sekcji z pola Opis2"},
-    {"DibalSendExpDate", 7, "1", nullptr, "Wysyłaj datę ważności"},
-    {"DibalExitApp", 7, "0", nullptr, "Zamknij program Dibalcom po wykonaniu eksportu"},
-    {"DibalUserConfigTxt", 7, "0", nullptr, "Obsługa pliku dibctrl.txt"},
+    {"DibalSendExpDate", 7, "1", "TKSLibraParametrAOpis_00020", "Wysyłaj datę ważności"},
+    {"DibalExitApp", 7, "0", "TKSLibraParametrAOpis_00021",
+     "Zamknij program Dibalcom po wykonaniu eksportu"},
+    {"DibalUserConfigTxt", 7, "0", "TKSLibraParametrAOpis_00022", "Obsługa pliku dibctrl.txt"},
 };
 
 constexpr ParamDef kGroup102[] = {
@@ -108,14 +110,16 @@ constexpr ListItem kKodyKD[] = {
     {"TKSLibraTekstLisreturn_00017", "Długie w zależności od podgrupy"}};
 constexpr ListItem kNieTak[] = {{"TKSLibraTekstLisreturn_00018", "Nie"},
                                 {"TKSLibraTekstLisreturn_00019", "Tak"}};
-constexpr ListItem kSendAddData[] = {{nullptr, "Nie (domyślne wartości 0)"},
-                                     {"TKSLibraTekstLisreturn_00019", "Tak"}};
+constexpr ListItem kSendAddData[] = {
+    {"TKSLibraTekstLisreturn_00025", "Nie (domyślne wartości 0)"},
+    {"TKSLibraTekstLisreturn_00019", "Tak"}};
 constexpr ListItem kPlZnaki[] = {{nullptr, "Windows"}, {nullptr, "Latin II"}, {nullptr, "ASCII"}};
 constexpr ListItem kAddTextsFrom[] = {{"TKSLibraTekstLisreturn_00020", "(nie wysyłaj opisów)"},
                                       {"TKSLibraTekstLisreturn_00021", "Opis 1"},
                                       {"TKSLibraTekstLisreturn_00022", "Opis 3"},
                                       {"TKSLibraTekstLisreturn_00023", "Opis 4"},
-                                      {nullptr, "Łączony (Opis 1, Opis 3, Opis 4)"}};
+                                      {"TKSLibraTekstLisreturn_00026",
+                                       "Łączony (Opis 1, Opis 3, Opis 4)"}};
 constexpr ListItem kMuxChannel[] = {{"TKSLibraTekstLisreturn_00024", "Brak multipleksera"},
                                     {nullptr, "CH1"},
                                     {nullptr, "CH2"},
@@ -125,8 +129,9 @@ constexpr ListItem kMuxChannel[] = {{"TKSLibraTekstLisreturn_00024", "Brak multi
                                     {nullptr, "CH6"},
                                     {nullptr, "CH7"},
                                     {nullptr, "CH8"}};
-constexpr ListItem kUserConfigTxt[] = {{nullptr, "utwórz na podst. konfiguracji"},
-                                       {nullptr, "wykorzystaj istniejący w katalogu sterownika"}};
+constexpr ListItem kUserConfigTxt[] = {
+    {"TKSLibraTekstLisreturn_00027", "utwórz na podst. konfiguracji"},
+    {"TKSLibraTekstLisreturn_00028", "wykorzystaj istniejący w katalogu sterownika"}};
 
 struct ParamList {
     const char* name;

@@ -65,7 +65,8 @@ void SkalnixAction::SendGoods() {
                            stagePlain, 100);
                 Execute("G\r\n");
             } else if (ExitDibalCom) {
-                StartStage(FixedText(" -zatrzymuję program DibalCom"), stagePlain, 100);
+                StartStage(DriverText("SkalnixASendPluRMsgAdd_00007", " -zatrzymuję program DibalCom"),
+                           stagePlain, 100);
                 Execute("G\r\n");
             }
             CheckResults();

@@ -21,7 +21,8 @@ void SkalnixAction::WriteDibalComConfig() {
     // The user keeps his own options file: it only has to be there.
     if (ParamAsInt("DibalUserConfigTxt") != 0) {
         if (!platform::FileExists(configPath))
-            throw Exception(FixedText("Brak pliku dibctrl.txt w katalogu sterownika"));
+            throw Exception(DriverText("SkalnixAUstawParExceptio_00001",
+                                       "Brak pliku dibctrl.txt w katalogu sterownika"));
         return;
     }
     const int muxChannel = ParamAsInt("DibalMuxChannel");

@@ -28,8 +28,11 @@ bool BuildGoodsLines(SkalnixAction& action, const KSTowRec& goods, dibal::Record
     }
     const bool recordL = series == "L" || series == "H";
     if (!recordL && series != "H2") {
-        std::string message = FixedText("Seria wag \"%s\" nie jest obsługiwana");
-        message.replace(message.find("%s"), 2, series);
+        std::string message =
+            DriverText("SkalnixAPrepareGExceptio", "Seria wag \"%s\" nie jest obsługiwana");
+        // A translation may leave the placeholder out.
+        if (const auto at = message.find("%s"); at != std::string::npos)
+            message.replace(at, 2, series);
         throw Exception(message);
     }
 

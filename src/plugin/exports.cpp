@@ -18,6 +18,13 @@ namespace {
 
 TKSLibrary* AsLibrary(HTARGODLLLIB lib) { return static_cast<TKSLibrary*>(lib); }
 
+// A text of the exported calls, in the host's language when the library has its translation.
+std::string LibText(HTARGODLLLIB lib, const char* key, const char* defaultUtf8) {
+    const TKSLibrary* library = AsLibrary(lib);
+    return GetString(library ? library->LgTools() : nullptr, "kstools_KSLib", key, 0,
+                     defaultUtf8);
+}
+
 // A fresh operation of the library; a null handle counts as an operation that could not be
 // created.
 std::unique_ptr<TKSActionBase> NewOperation(HTARGODLLLIB lib, int opContext) {
@@ -31,27 +38,30 @@ std::unique_ptr<TKSActionBase> NewOperation(HTARGODLLLIB lib, int opContext) {
 // Runs `call` on the operation; a failure is reported through the operation's FinalError
 // under `name` (`otherName` after a non-standard exception).
 template <typename Call>
-void Guarded(TKSActionBase& operation, const char* name, const char* otherName, Call&& call) {
+void Guarded(TKSActionBase& operation, const std::string& name, const std::string& otherName,
+             Call&& call) {
     try {
         call();
     } catch (const std::exception& e) {
-        operation.FinalError(FixedText(name), &e);
+        operation.FinalError(name, &e);
     } catch (...) {
-        operation.FinalError(FixedText(otherName), nullptr);
+        operation.FinalError(otherName, nullptr);
     }
 }
 
-std::string OperationName(int code) {
+std::string OperationName(HTARGODLLLIB lib, int code) {
     switch (code) {
-        case -1: return FixedText("test połączenia");
-        case -2: return FixedText("eksport");
-        case -3: return FixedText("import sprzedaży");
-        case -4: return FixedText("import paragonu");
-        case -5: return FixedText("eksport automatyczny");
-        case -6: return FixedText("import automatyczny");
-        case -7: return FixedText("nasłuch");
-        case -9: return FixedText("import licznika");
-        default: return "operacja [" + std::to_string(code) + "]";
+        case -1: return LibText(lib, "SerKasOperacjaNazwa_test", "test połączenia");
+        case -2: return LibText(lib, "SerKasOperacjaNazwa_eksport", "eksport");
+        case -3: return LibText(lib, "SerKasOperacjaNazwa_import", "import sprzedaży");
+        case -4: return LibText(lib, "SerKasOperacjaNazwa_paragon", "import paragonu");
+        case -5: return LibText(lib, "SerKasOperacjaNazwa_eksportauto", "eksport automatyczny");
+        case -6: return LibText(lib, "SerKasOperacjaNazwa_importauto", "import automatyczny");
+        case -7: return LibText(lib, "SerKasOperacjaNazwa_nasluch", "nasłuch");
+        case -9: return LibText(lib, "SerKasOperacjaNazwa_licznik", "import licznika");
+        default:
+            return LibText(lib, "SerKasOperacjaNazwa_inna", "operacja") + " [" +
+                   std::to_string(code) + "]";
     }
 }
 
@@ -80,7 +90,9 @@ TARGO_API void TARGO_CALL TargoDLLWlasciwosciUrzadzenia(HTARGODLLLIB lib, int op
     try {
         std::string result;
         auto operation = NewOperation(lib, opContext);
-        Guarded(*operation, "właściwości urządzenia", "właściwości urządzenia",
+        const std::string name =
+            LibText(lib, "WlasciwosciUrzadzeniaNazwa", "właściwości urządzenia");
+        Guarded(*operation, name, name,
                 [&] { result = operation->DeviceProperty(index); });
         operation.reset();
         hostbuf::CopyOut(buf, Trim(result));
@@ -151,7 +163,8 @@ TARGO_API int TARGO_CALL TargoDLLSerKasJakSzukacParagonu(HTARGODLLLIB lib, int o
     try {
         int result = 0;
         auto operation = NewOperation(lib, opContext);
-        Guarded(*operation, "jak szukać paragonu", "jak szukać paragonua",
+        Guarded(*operation, LibText(lib, "JakSzukacParagonuNazwa", "jak szukać paragonu"),
+                LibText(lib, "JakSzukacParagonuNazwa_00001", "jak szukać paragonua"),
                 [&] { result = operation->HowToFindReceipt(a, b, c) ? 1 : 0; });
         return result & 0xFF;
     } catch (...) {
@@ -174,7 +187,8 @@ TARGO_API int TARGO_CALL TargoDLLSerKasPokazOkno(HTARGODLLLIB lib, int opContext
     try {
         int result = 0;
         auto operation = NewOperation(lib, opContext);
-        Guarded(*operation, "wyświetlanie okna", "wyświetlanie okna", [&] {
+        const std::string name = LibText(lib, "PokazOknoNazwa", "wyświetlanie okna");
+        Guarded(*operation, name, name, [&] {
             result = AsLibrary(lib)->ShowWindow(operation.get(), index, buf, functionNumber,
                                                 flag != 0);
         });
@@ -190,7 +204,9 @@ TARGO_API void TARGO_CALL TargoDLLSerKasNazwaZasobuDzielonego(HTARGODLLLIB lib, 
         if (buf != nullptr) buf[0] = '\0';
         std::string result;
         auto operation = NewOperation(lib, opContext);
-        Guarded(*operation, "identyfikacja zasobu dzielonego", "identyfikacja zasobu dzielonego",
+        const std::string name =
+            LibText(lib, "NazwaZasobuDzielonegoNazwa", "identyfikacja zasobu dzielonego");
+        Guarded(*operation, name, name,
                 [&] { result = operation->GetSharedResourceName(); });
         operation.reset();
         hostbuf::CopyOut(buf, result);
@@ -202,7 +218,8 @@ TARGO_API int TARGO_CALL TargoDLLSerKasOperacja(HTARGODLLLIB lib, int opContext,
                                                 int* sessionHandle, char* sessionText, int code,
                                                 int flags) {
     try {
-        std::string operationName = FixedText("weryfikacja typu sesji");
+        std::string operationName =
+            LibText(lib, "SerKasOperacjaNazwa_sesja", "weryfikacja typu sesji");
         auto operation = NewOperation(lib, opContext);
         if (sessionHandle == nullptr) throw Exception("null session handle");
 
@@ -215,14 +232,15 @@ TARGO_API int TARGO_CALL TargoDLLSerKasOperacja(HTARGODLLLIB lib, int opContext,
             AsLibrary(lib)->VerifySessionType(*sessionHandle, session);
         } catch (...) {
             // Another session still holds the device: tell the user and let the host retry.
-            operation->Message(msgInfo,
-                               FixedText("Oczekiwanie na zamknięcie sesji '") + session + "'");
+            operation->Message(msgInfo, LibText(lib, "SerKasOperacjaSesjaMsgAdd",
+                                                "Oczekiwanie na zamknięcie sesji '") +
+                                            session + "'");
             platform::SleepMs(1000);
             return 1;
         }
 
         operation->SetOperationFlags(flags);
-        operationName = OperationName(code);
+        operationName = OperationName(lib, code);
 
         HTARGODLLSRODOWISKO env{session, sessionHandle, 0};
         try {
@@ -241,7 +259,8 @@ TARGO_API int TARGO_CALL TargoDLLSerKasOperacja(HTARGODLLLIB lib, int opContext,
         return env.ResultCode;
     } catch (...) {
         try {
-            MsgBox(FixedText("Wyjątek w TargoDLLSerKasOperacja"), FixedText("Uwaga!!!"), 0);
+            MsgBox(LibText(lib, "SerKasOperacjaMsgBox", "Wyjątek w TargoDLLSerKasOperacja"),
+                   LibText(lib, "SerKasOperacjaMsgBox_00001", "Uwaga!!!"), 0);
         } catch (...) {
         }
         return 0;

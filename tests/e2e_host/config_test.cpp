@@ -1,6 +1,8 @@
 // Configuration, command line and the bounds of the callbacks' answers.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -8,15 +10,19 @@
 #include "callbacks.h"
 #include "cli.h"
 #include "config.h"
+#include "parameters.h"
 #include "hostos.h"
+#include "deadline.h"
 #include "session.h"
+#include "suggest.h"
+#include "window.h"
 #include "unique_temp_file.h"
 
 namespace host {
 namespace {
 
 std::vector<ParameterDef> SmallCatalogue() {
-    std::vector<ParameterDef> c(4);
+    std::vector<ParameterDef> c(7);
     c[0].name = "DibalPort";
     c[0].type = 7;
     c[0].defaultValue = "0";
@@ -33,36 +39,85 @@ std::vector<ParameterDef> SmallCatalogue() {
     c[3].type = 7;
     c[3].defaultValue = "0";
     c[3].listTexts = {"300", "600", "1200"};
+    c[4].name = "Pojemnosc";
+    c[4].type = 4;
+    c[4].defaultValue = "20479";
+    c[5].name = "DibalSeria";
+    c[5].type = 7;
+    c[5].defaultValue = "A";
+    c[5].listTexts = {"A", "K", "M", "L"};
+    c[6].name = "DibalPodgrupaPLU";
+    c[6].type = 1;
     return c;
 }
 
+std::vector<ConfiguredValue> Set(std::vector<std::pair<std::string, std::string>> pairs) {
+    std::vector<ConfiguredValue> out;
+    for (auto& [name, value] : pairs) out.push_back({name, value, "--set"});
+    return out;
+}
+
 TEST(HostConfig, ResolvesDefaultsChoicesAndDirectories) {
-    std::map<std::string, std::string> out;
+    std::map<std::string, ParameterValue> out;
     std::string error;
     ASSERT_TRUE(ResolveParameters(SmallCatalogue(),
-                                  {{"dibalport", " com2 "}, {"DibalDataBits", "7 bitów"},
-                                   {"DibalBaudRate", "1200"}},
+                                  {{"dibalport", " com2 ", "a.ini:3"},
+                                   {"DibalDataBits", "7 bitów", "a.ini:4"},
+                                   {"DibalBaudRate", "1200", "--set"}},
                                   out, error))
         << error;
-    EXPECT_EQ(out["DibalPort"], "2");
-    EXPECT_EQ(out["DibalDataBits"], "0");                          // UTF-8 list text matched
-    EXPECT_EQ(out["DibalBaudRate"], "2");                          // a number that is a text
-    EXPECT_EQ(out["DibalKatalogDrv"], "C:\\Program Files\\Dibalcom");  // default kept as is
+    EXPECT_EQ(out["DibalPort"].value, "2");
+    EXPECT_EQ(out["DibalPort"].origin, "a.ini:3");
+    EXPECT_EQ(out["DibalDataBits"].value, "0");  // UTF-8 list text matched
+    EXPECT_EQ(out["DibalBaudRate"].value, "2");  // a number that is a text
+    EXPECT_EQ(out["Pojemnosc"].value, "20479");
+    EXPECT_EQ(out["Pojemnosc"].origin, "driver default");
+    // A Windows drive path is no directory name here: the host offers one of this system.
+    EXPECT_EQ(out["DibalKatalogDrv"].value, "/opt/dibalcom/");
+    EXPECT_EQ(out["DibalKatalogDrv"].origin, "host default");
 
-    ASSERT_TRUE(ResolveParameters(SmallCatalogue(),
-                                  {{"DibalBaudRate", "2"}, {"DibalPort", "COM9"},
-                                   {"DibalKatalogDrv", "rel"}},
-                                  out, error));
-    EXPECT_EQ(out["DibalBaudRate"], "2");  // a position stays a position
-    EXPECT_EQ(out["DibalPort"], "COM9");   // an unknown text is passed on as written
-    const std::string dir = out["DibalKatalogDrv"];
+    ASSERT_TRUE(ResolveParameters(
+        SmallCatalogue(),
+        Set({{"DibalBaudRate", "2"}, {"DibalKatalogDrv", "rel"}, {"Pojemnosc", " 12 "},
+             {"DibalSeria", "h2"}}),
+        out, error))
+        << error;
+    EXPECT_EQ(out["DibalBaudRate"].value, "2");  // a position stays a position
+    EXPECT_EQ(out["Pojemnosc"].value, "12");
+    EXPECT_EQ(out["DibalSeria"].value, "H2");  // a series letter the driver reads as written
+    const std::string dir = out["DibalKatalogDrv"].value;
     EXPECT_TRUE(std::filesystem::path(dir).is_absolute()) << dir;
     EXPECT_EQ(dir.back(), PathSeparator());
-    ASSERT_TRUE(ResolveParameters(SmallCatalogue(), {{"DibalPort", "File"}}, out, error));
-    EXPECT_EQ(out["DibalPort"], "0");  // named in the chosen language
+    ASSERT_TRUE(ResolveParameters(SmallCatalogue(), Set({{"DibalPort", "File"}}), out, error));
+    EXPECT_EQ(out["DibalPort"].value, "0");  // named in the chosen language
+}
 
-    EXPECT_FALSE(ResolveParameters(SmallCatalogue(), {{"DibalPortt", "1"}}, out, error));
-    EXPECT_NE(error.find("DibalPortt"), std::string::npos);
+TEST(HostConfig, RefusesValuesTheParameterCannotTakeNamingItsSourceAndChoices) {
+    const struct {
+        ConfiguredValue value;
+        std::vector<std::string> inMessage;
+    } cases[] = {
+        {{"DibalPort", "42", "--set"}, {"--set: ", "DibalPort", "42", "FILE (0)", "COM2 (2)"}},
+        {{"DibalPort", "COM9", "x.ini:7"}, {"x.ini:7: ", "DibalPort", "COM9"}},
+        {{"DibalPort", "-1", "--set"}, {"DibalPort", "-1"}},
+        {{"DibalBaudRate", "115200", "--set"}, {"DibalBaudRate", "115200", "1200 (2)"}},
+        {{"Pojemnosc", "abc", "x.ini:2"}, {"x.ini:2: ", "Pojemnosc", "abc", "whole number"}},
+        {{"Pojemnosc", "99999999999", "--set"}, {"Pojemnosc", "whole number"}},
+        {{"Pojemnosc", "", "--set"}, {"Pojemnosc", "whole number"}},
+        {{"DibalSeria", "X", "--set"}, {"DibalSeria", "H2"}},
+        {{"DibalPodgrupaPLU", std::string(301, '1'), "--set"}, {"DibalPodgrupaPLU", "300"}},
+        {{"DibalPodgrupaPLU", "€→", "--set"}, {"DibalPodgrupaPLU", "Windows-1250"}},
+        {{"DibalPortt", "1", "y.ini:9"}, {"y.ini:9: ", "DibalPortt", "did you mean 'DibalPort'"}},
+        {{"Nothing", "1", "--set"}, {"Nothing"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value.name + "=" + c.value.value.substr(0, 20));
+        std::map<std::string, ParameterValue> out;
+        std::string error;
+        EXPECT_FALSE(ResolveParameters(SmallCatalogue(), {c.value}, out, error));
+        for (const auto& part : c.inMessage)
+            EXPECT_NE(error.find(part), std::string::npos) << error << " lacks " << part;
+    }
 }
 
 TEST(HostConfig, LoadsFileAndCommandLineOverrides) {
@@ -79,8 +134,9 @@ TEST(HostConfig, LoadsFileAndCommandLineOverrides) {
               (std::vector<std::string>{"21GGSSSSWWWWC", "22SSSSSWWWWWC", "23SSSSSWWWWWC"}));
     EXPECT_EQ(s.langPath, "en.ini");
     ASSERT_EQ(s.values.size(), 3u);
-    EXPECT_EQ(s.values[1], (std::pair<std::string, std::string>{"DibalSeria", "M"}));
-    EXPECT_EQ(s.values[2], (std::pair<std::string, std::string>{"DibalAdres", " 04"}));
+    EXPECT_EQ(s.values[0], (ConfiguredValue{"DibalSeria", "L", path.string() + ":6"}));
+    EXPECT_EQ(s.values[1], (ConfiguredValue{"DibalSeria", "M", "--set"}));
+    EXPECT_EQ(s.values[2], (ConfiguredValue{"DibalAdres", " 04", "--set"}));
 
     const struct {
         const char* file;
@@ -96,29 +152,43 @@ TEST(HostConfig, LoadsFileAndCommandLineOverrides) {
         EXPECT_FALSE(LoadSettings(path.string(), b.sets, "", "", s, error)) << b.file;
     }
     EXPECT_FALSE(LoadSettings("/nonexistent/config.ini", {}, "", "", s, error));
+    // A directory is no configuration, not an empty one.
+    EXPECT_FALSE(LoadSettings(path.parent_path().string(), {}, "", "", s, error));
+    EXPECT_NE(error.find("is a directory"), std::string::npos) << error;
 }
 
-TEST(HostCli, ParsesCommandsAndRejectsBadUse) {
+TEST(HostCli, ParsesCommandsAndRejectsBadUseWithASuggestion) {
     const struct {
         std::vector<const char*> args;
         bool ok;
         Command command;
         int number;
+        const char* errorHas;  // part of the error when refused
     } cases[] = {
-        {{"info"}, true, Command::Info, 0},
-        {{"export", "--auto", "--set", "A=1", "--config=x.ini"}, true, Command::Export, 0},
-        {{"op", "-3"}, true, Command::Op, -3},
-        {{"--driver", "d.so", "function", "0"}, true, Command::Function, 0},
-        {{"test", "--help"}, true, Command::Test, 0},
-        {{"function"}, false, Command::Function, 0},
-        {{"function", "x"}, false, Command::Function, 0},
-        {{"op", "99999999999"}, false, Command::Op, 0},
-        {{"test", "--auto"}, false, Command::Test, 0},
-        {{"info", "extra"}, false, Command::Info, 0},
-        {{"frobnicate"}, false, Command::None, 0},
-        {{"info", "--bogus"}, false, Command::None, 0},
-        {{"export", "--set"}, false, Command::None, 0},
-        {{}, false, Command::None, 0},
+        {{"info"}, true, Command::Info, 0, ""},
+        {{"export", "--auto", "--set", "A=1", "--config=x.ini"}, true, Command::Export, 0, ""},
+        {{"op", "-3"}, true, Command::Op, -3, ""},
+        {{"--driver", "d.so", "function", "0"}, true, Command::Function, 0, ""},
+        {{"test", "--help"}, true, Command::Test, 0, ""},
+        {{"export", "--timeout", "0.5"}, true, Command::Export, 0, ""},
+        {{"help", "export"}, true, Command::Help, 0, ""},
+        {{"--version"}, true, Command::None, 0, ""},
+        {{"function"}, false, Command::Function, 0, "missing argument"},
+        {{"function", "x"}, false, Command::Function, 0, "whole number"},
+        {{"op", "99999999999"}, false, Command::Op, 0, "whole number"},
+        {{"test", "--auto"}, false, Command::Test, 0, "--auto"},
+        {{"info", "extra"}, false, Command::Info, 0, "unexpected argument 'extra'"},
+        {{"frobnicate"}, false, Command::None, 0, "unknown command 'frobnicate'"},
+        {{"exprot"}, false, Command::None, 0, "did you mean 'export'?"},
+        {{"info", "--bogus"}, false, Command::None, 0, "unknown option --bogus"},
+        {{"export", "--confg", "x.ini"}, false, Command::None, 0, "did you mean '--config'?"},
+        {{"export", "--set"}, false, Command::None, 0, "needs a value"},
+        {{"help", "nope"}, false, Command::Help, 0, "no help on 'nope'"},
+        {{"help", "tset"}, false, Command::Help, 0, "did you mean 'test'?"},
+        {{"export", "--timeout", "0"}, false, Command::None, 0, "positive number of seconds"},
+        {{"export", "--timeout", "soon"}, false, Command::None, 0, "'soon'"},
+        {{"info", "--timeout", "5"}, false, Command::Info, 0, "--timeout"},
+        {{}, false, Command::None, 0, "no command"},
     };
     for (const auto& c : cases) {
         std::vector<const char*> argv{"skalnix-host"};
@@ -126,13 +196,43 @@ TEST(HostCli, ParsesCommandsAndRejectsBadUse) {
         Options o;
         std::string error;
         const bool ok = ParseCommandLine(static_cast<int>(argv.size()), argv.data(), o, error);
-        const std::string line = c.args.empty() ? "(none)" : c.args[0];
+        std::string line;
+        for (const char* a : c.args) line += std::string(a) + " ";
         EXPECT_EQ(ok, c.ok) << line << " " << error;
         if (ok) {
             EXPECT_EQ(o.command, c.command) << line;
             EXPECT_EQ(o.number, c.number) << line;
+        } else {
+            EXPECT_NE(error.find(c.errorHas), std::string::npos) << line << ": " << error;
         }
     }
+    // A close slip gets a suggestion; a word unlike any command gets none.
+    EXPECT_EQ(ClosestMatch("DIBALPORT", {"DibalPort", "DibalAdres"}), "DibalPort");
+    EXPECT_EQ(ClosestMatch("DibalBuadRate", {"DibalPort", "DibalBaudRate"}), "DibalBaudRate");
+    EXPECT_EQ(ClosestMatch("frobnicate", {"info", "export", "test"}), "");
+    EXPECT_EQ(ClosestMatch("x", {"op"}), "");
+}
+
+TEST(HostCallbacks, BreakQueryAnswersStopOnceTheTimeLimitHasPassedAndNotesTheStage) {
+    std::chrono::steady_clock::time_point now{};
+    const Deadline deadline(30, [&] { return now; });
+    SessionData data;
+    data.deadline = &deadline;
+    std::FILE* sink = std::tmpfile();
+    OperationWindow window(sink, false, false, 40, 80);
+    DriverApi api;
+    api.RejestrujBiblioteke = [](int, int, int, HTARGOWND) -> HTARGODLLLIB { return nullptr; };
+    Session session(api, data, &window);
+    window.Add(TARGO_MSG_INFO, " -DibalCom przesy\xB3" "a dane:\x01" "40 %");
+
+    now += std::chrono::seconds(29);
+    EXPECT_EQ(OnBreakQuery(kHostContext, 1), 0);
+    EXPECT_FALSE(session.Log().timedOut);
+    now += std::chrono::seconds(1);
+    EXPECT_EQ(OnBreakQuery(kHostContext, 1), 1);
+    EXPECT_TRUE(session.Log().timedOut);
+    EXPECT_EQ(session.Log().waitingFor, " -DibalCom przesyła dane: 40 %");
+    std::fclose(sink);
 }
 
 TEST(HostCallbacks, AnswersStayInsideTheDriverBuffers) {

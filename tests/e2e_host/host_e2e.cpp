@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -63,7 +64,10 @@ TEST_F(HostProcess, InfoListsEveryParameterAndTheAdditionalFunction) {
           "DibalSendAddData", "DibalSendExpDate", "DibalExitApp", "DibalUserConfigTxt",
           "DibalKatalogDrv", "DibalKodyKD", "DibalKodPocz", "DibalKodKonc", "DibalPlZnaki"})
         EXPECT_TRUE(Contains(r.out, std::string("  ") + name + " ")) << name;
-    EXPECT_TRUE(Contains(r.out, "Library type: 2"));
+    EXPECT_TRUE(Contains(r.out, "Library type: 2 (scale driver"));
+    EXPECT_TRUE(Contains(r.out, "  105 flag:   1 (set)\n"));
+    EXPECT_TRUE(Contains(r.out, "  DibalPort            choice (type 7), default 0 = PLIK\n"));
+    EXPECT_FALSE(Contains(r.out, "in effect:"));  // only with a configuration
     EXPECT_TRUE(Contains(r.out, "Długie z prefixem 21 (np.210123"));
     EXPECT_TRUE(Contains(r.out, "Additional functions:\n  0: Zapisz konfigurację DibalCom\n"));
 }
@@ -92,8 +96,18 @@ TEST_F(HostProcess, DemoExportsWriteTheExpectedFiles) {
         ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
         EXPECT_EQ(ReadFile(dir_ / "exchange" / "wynik.exp"), expectedResult);
         EXPECT_TRUE(Contains(r.out, "goods reported in wynik.exp: 8 (DOD 4, AKT 2, CEN 1, USU 1)"));
-        EXPECT_TRUE(Contains(r.out, "goods of kasa.exp not reported: 0 of 8"));
+        // Five goods have records; three are done without one (code 123 is no long code, 29
+        // has no template, 2101A08 holds a letter).
+        const char* withRecords =
+            c.throughDibalCom ? "  sent to the scale (record lines marked by DibalCom): 5\n"
+                              : "  records written to dibal.exp, not sent (no DibalCom): 5\n";
+        EXPECT_TRUE(Contains(r.out, withRecords)) << r.out;
+        EXPECT_TRUE(Contains(r.out, "    PLU 2  2101002000000  AKT  Kiełbasa śląska\n"));
+        EXPECT_TRUE(Contains(r.out, "  reported done without a record: 3\n"
+                                    "    PLU 6  123  DOD  Bułka kajzerka  -- not for this scale\n"));
+        EXPECT_TRUE(Contains(r.out, "  not reported: 0\n"));
         EXPECT_TRUE(Contains(r.out, "saving the result: stored"));
+        EXPECT_TRUE(Contains(r.out, "/dibalcom/dibal.exp\n"));  // among the files written
         // Five goods for the scale in series L: L2 and L3 each, five L4 lines for the three
         // goods with a description.
         std::istringstream records(ReadFile(dir_ / "dibalcom" / "dibal.exp"));
@@ -123,7 +137,8 @@ TEST_F(HostProcess, EnglishTranslationReachesTheDriver) {
 
     const auto info = Host({"info", "--lang", lang});
     ASSERT_EQ(info.exitCode, 0) << info.err;
-    EXPECT_TRUE(Contains(info.out, "Driver: DibalCom 1.25I\n       Tested with: Dibal L-865"));
+    EXPECT_TRUE(
+        Contains(info.out, "Driver: DibalCom 1.25I\n              Tested with: Dibal L-865"));
     EXPECT_TRUE(Contains(info.out, "Scale capacity"));
     EXPECT_TRUE(Contains(info.out, "0: FILE"));
     EXPECT_TRUE(Contains(info.out, "0: Save the DibalCom configuration"));
@@ -136,6 +151,18 @@ TEST_F(HostProcess, EnglishTranslationReachesTheDriver) {
     EXPECT_TRUE(Contains(exported.out, "Preparing the goods:"));
     EXPECT_FALSE(Contains(exported.out, "towarów"));
     EXPECT_FALSE(Contains(exported.out, "DibalCom.exe"));  // file only: DibalCom not started
+
+    // Texts that used to stay Polish: closing DibalCom after the export, a missing options file.
+    const auto serial =
+        Host({"export", "--lang", lang, "--config", kExamples + "/serial-export.ini"});
+    ASSERT_EQ(serial.exitCode, 0) << serial.out << serial.err;
+    EXPECT_TRUE(Contains(serial.out, "-closing the DibalCom program")) << serial.out;
+    EXPECT_FALSE(Contains(serial.out, "zatrzymuję")) << serial.out;
+    fs::remove(dir_ / "dibalcom" / "dibctrl.txt");
+    const auto own = Host({"function", "0", "--lang", lang, "--config",
+                           kExamples + "/serial-export.ini", "--set", "DibalUserConfigTxt=1"});
+    EXPECT_EQ(own.exitCode, 1);
+    EXPECT_TRUE(Contains(own.out, "E No dibctrl.txt file in the driver directory")) << own.out;
 }
 
 TEST_F(HostProcess, FailuresExitNonZeroWithTheReason) {
@@ -165,6 +192,113 @@ TEST_F(HostProcess, FailuresExitNonZeroWithTheReason) {
     // The refused save is also named in the summary.
     const auto refused = Host({"export", "--refuse-save", "--config", fileConfig});
     EXPECT_TRUE(Contains(refused.out, "saving the result: refused by the host"));
+}
+
+TEST_F(HostProcess, BadValuesAndUsageEndWithStatusTwoBeforeTheDriverRuns) {
+    const fs::path ini = dir_ / "bad.ini";
+    std::ofstream(ini) << "[host]\nexchange = exchange ; comment\n[driver]\n"
+                          "DibalPort = COM1 ; the first port\nDibalKatalogDrv = dibalcom\n"
+                          "Pojemnosc = abc\n";
+    const std::string config = ini.string();
+    const struct {
+        std::vector<std::string> args;
+        std::vector<std::string> inError;
+    } cases[] = {
+        // The file's comment after COM1 is no part of the value; line 6 is the bad one.
+        {{"export", "--config", config}, {config + ":6: ", "Pojemnosc", "abc", "whole number"}},
+        {{"export", "--set", "DibalPort=42"}, {"--set: ", "DibalPort", "PLIK (0)", "TCP/IP (10)"}},
+        {{"export", "--set", "DibalKodyKD=99"}, {"DibalKodyKD", "(10)"}},
+        {{"export", "--set", "DibalPlZnaki=UTF8"}, {"DibalPlZnaki", "Latin II (1)"}},
+        {{"export", "--set", "DibalBaudRate=115200"}, {"DibalBaudRate", "38400 (7)"}},
+        {{"test", "--set", "DibalBuadRate=9600"}, {"did you mean 'DibalBaudRate'?"}},
+        {{"info", "--config", dir_.string()}, {"is a directory"}},
+        {{"help", "nope"}, {"no help on 'nope'"}},
+        {{"exprot"}, {"did you mean 'export'?"}},
+        {{"export", "--refuse-sav"}, {"did you mean '--refuse-save'?"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + (c.args.size() > 1 ? c.args.back() : ""));
+        const auto r = Host(c.args);
+        EXPECT_EQ(r.exitCode, 2) << r.out << r.err;
+        for (const auto& part : c.inError) EXPECT_TRUE(Contains(r.err, part)) << r.err;
+        EXPECT_TRUE(r.out.empty()) << r.out;  // neither help text nor any driver output
+        EXPECT_FALSE(fs::exists(dir_ / "exchange" / "kasa.log"));
+    }
+    const auto version = Host({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, std::string("skalnix-host ") + SKALNIX_VERSION + "\n");
+}
+
+TEST_F(HostProcess, FunctionZeroSaysWhatItWroteAndNeverMakesADrivePathDirectory) {
+    const auto r = Host({"function", "0", "--exchange", "exchange", "--set", "DibalPort=COM1",
+                         "--set", "DibalKatalogDrv=dibalcom"});
+    ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+    EXPECT_TRUE(Contains(r.out, "additional function 0: the driver reported no errors")) << r.out;
+    EXPECT_TRUE(Contains(r.out, "  files written:\n    " +
+                                    (dir_ / "dibalcom" / "dibctrl.txt").string() + "\n"))
+        << r.out;
+
+    // Without a configuration the driver's Windows default is replaced by a POSIX directory.
+    const auto info = Host({"info", "--set", "DibalPort=1"});
+    EXPECT_TRUE(Contains(info.out, "in effect: \"/opt/dibalcom/\"  (host default)")) << info.out;
+    Host({"function", "0"});
+    for (const auto& entry : fs::directory_iterator(dir_))
+        EXPECT_EQ(entry.path().filename().string().find("C:"), std::string::npos);
+}
+
+TEST_F(HostProcess, TimeoutAnswersTheStopQuestionAndNamesTheStage) {
+    std::ofstream(dir_ / "dibalcom" / "dibalcom.test") << "never_take=1\nidle_exit_s=5\n";
+    e2e::RunRequest request;
+    request.timeoutMs = 20000;
+    const auto r = Host({"export", "--auto", "--timeout", "0.3", "--config",
+                         kExamples + "/serial-export.ini"},
+                        request);
+    ASSERT_FALSE(r.timedOut) << r.out;
+    EXPECT_EQ(r.exitCode, 124) << r.out << r.err;
+    EXPECT_TRUE(Contains(r.err, "stopped after 0.3 s (--timeout) while the automatic export was "
+                                "at: -inicjalizuję DibalCom"))
+        << r.err;
+    EXPECT_FALSE(fs::exists(dir_ / "exchange" / "wynik.exp"));
+}
+
+TEST_F(HostProcess, OutputToAFileGetsAFewLinesForThousandsOfGoods) {
+    // 20,000 goods of the sample's first kind, each under its own PLU number.
+    const std::string sample = ReadFile(kExamples + "/kasa.exp");
+    const size_t goodsStart = sample.find("PLU;1;");
+    const size_t goodsEnd = sample.find("\r\n", goodsStart);
+    const std::string line = sample.substr(goodsStart, goodsEnd - goodsStart);
+    std::string kasa = sample.substr(0, goodsStart);
+    for (int i = 1; i <= 20000; ++i)
+        kasa += "PLU;" + std::to_string(i) + line.substr(line.find(';', 4)) + "\r\n";
+    std::ofstream(dir_ / "exchange" / "kasa.exp", std::ios::binary) << kasa;
+
+    const auto r = Host({"export", "--config", kExamples + "/file-export.ini"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(Contains(r.out, "goods in kasa.exp: 20000\n"));
+    const auto lines = std::count(r.out.begin(), r.out.end(), '\n');
+    EXPECT_LT(lines, 80) << r.out;
+    EXPECT_FALSE(Contains(r.out, "\x1b["));  // no cursor movement or colour in a file
+    // Each stage ends with its final value.
+    EXPECT_TRUE(Contains(r.out, "  Przygotowanie towarów:")) << r.out;
+}
+
+TEST_F(HostProcess, TerminalGetsInPlaceProgressAndColoursUnlessNoColorIsSet) {
+    for (const bool noColor : {false, true}) {
+        SCOPED_TRACE(noColor ? "NO_COLOR" : "colours");
+        fs::remove(dir_ / "exchange" / "wynik.exp");
+        e2e::RunRequest request;
+        request.args = {SKALNIX_HOST_EXE, "export", "--config", kExamples + "/file-export.ini"};
+        request.workDir = dir_.string();
+        const auto r = e2e::RunInTerminal(request, 90,
+                                          noColor ? std::vector<std::string>{"NO_COLOR=1"}
+                                                  : std::vector<std::string>{});
+        ASSERT_FALSE(r.timedOut) << r.out;
+        EXPECT_EQ(r.exitCode, 0) << r.out;
+        // A stage's line is painted over: back to the line start, up one row, clear.
+        EXPECT_TRUE(Contains(r.out, "\r\x1b[1A\x1b[J")) << r.out;
+        EXPECT_EQ(Contains(r.out, "\x1b[32mOK\x1b[0m"), !noColor) << r.out;
+        EXPECT_TRUE(Contains(r.out, "sent to the scale") || Contains(r.out, "records written"));
+    }
 }
 
 TEST_F(HostProcess, EveryCommandHasHelpWithoutTouchingTheDriver) {

@@ -1,6 +1,8 @@
 #include "process.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -69,6 +71,50 @@ RunResult Run(const RunRequest& request) {
     if (!result.timedOut && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
     result.out = Slurp(outPath);
     result.err = Slurp(errPath);
+    return result;
+}
+
+RunResult RunInTerminal(const RunRequest& request, int columns,
+                        const std::vector<std::string>& environment) {
+    RunResult result;
+    winsize size{};
+    size.ws_row = 40;
+    size.ws_col = static_cast<unsigned short>(columns);
+    int master = -1;
+    const pid_t pid = forkpty(&master, nullptr, nullptr, &size);
+    if (pid == 0) {
+        if (chdir(request.workDir.c_str()) != 0) _exit(127);
+        setenv("TERM", "xterm", 1);
+        unsetenv("NO_COLOR");
+        for (const auto& e : environment) putenv(const_cast<char*>(e.c_str()));
+        std::vector<char*> argv;
+        for (const auto& a : request.args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    if (pid < 0) return result;
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    // Read until the terminal closes (the program and its children are gone).
+    while (true) {
+        pollfd p{master, POLLIN, 0};
+        if (poll(&p, 1, 100) > 0) {
+            char buffer[4096];
+            const ssize_t n = read(master, buffer, sizeof buffer);
+            if (n <= 0) break;
+            result.out.append(buffer, static_cast<size_t>(n));
+        }
+        if (Clock::now() - start > std::chrono::milliseconds(request.timeoutMs)) {
+            kill(pid, SIGKILL);
+            result.timedOut = true;
+            break;
+        }
+    }
+    close(master);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!result.timedOut && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
     return result;
 }
 

@@ -25,4 +25,9 @@ struct RunRequest {
 
 RunResult Run(const RunRequest& request);
 
+// Runs the program in a pseudo-terminal of `columns` columns with TERM=xterm and the extra
+// `environment` ("NAME=value"); `out` holds everything the terminal received.
+RunResult RunInTerminal(const RunRequest& request, int columns,
+                        const std::vector<std::string>& environment = {});
+
 }  // namespace e2e

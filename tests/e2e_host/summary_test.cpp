@@ -1,10 +1,27 @@
-// The export summary from kasa.exp and wynik.exp.
+// The export summary from kasa.exp, wynik.exp and dibal.exp.
 #include <gtest/gtest.h>
 
 #include "summary.h"
+#include "targodll.h"
 
 namespace host {
 namespace {
+
+SummaryInput Files(std::string_view kasa, std::string_view wynik, std::string_view records) {
+    SummaryInput in;
+    in.kasa = kasa;
+    in.wynik = wynik;
+    in.records = records;
+    in.resultFound = true;
+    in.recordsFound = !records.empty();
+    return in;
+}
+
+std::vector<std::string> Plus(const GoodsGroup& g) {
+    std::vector<std::string> out;
+    for (const auto& goods : g.first) out.push_back(goods.plu);
+    return out;
+}
 
 TEST(HostSummary, CountsActionsAndFindsGoodsNotReported) {
     const char* kasa =
@@ -15,7 +32,7 @@ TEST(HostSummary, CountsActionsAndFindsGoodsNotReported) {
         "PLU;3;30;2103;C;1;1;1;1;5;1;T;3;T;F;F;;;1;CEN\r\n"
         "plu;9;9;9;lower case is no goods\r\n";
     const char* wynik = "PLU;1;10;2101;DOD\r\nPLU;3;30;2103;USU\r\nPLU;4;40;2104;XYZ\r\n";
-    const ExportSummary s = Summarise(kasa, wynik, true);
+    const ExportSummary s = Summarise(Files(kasa, wynik, ""));
     EXPECT_EQ(s.goodsInExport, 4);
     EXPECT_EQ(s.reported, 3);
     EXPECT_EQ(s.perAction[0], 1);
@@ -23,26 +40,101 @@ TEST(HostSummary, CountsActionsAndFindsGoodsNotReported) {
     EXPECT_EQ(s.perAction[3], 1);
     EXPECT_EQ(s.otherAction, 1);
     // Goods 2 is missing, and of the two equal goods 3 only one was reported.
-    ASSERT_EQ(s.notReported.size(), 2u);
-    EXPECT_EQ(s.notReported[0].plu, "2");
-    EXPECT_EQ(s.notReported[0].action, "AKT");
-    EXPECT_EQ(s.notReported[1].plu, "3");
-    EXPECT_EQ(s.notReported[1].action, "CEN");
+    ASSERT_EQ(s.notReported.count, 2u);
+    EXPECT_EQ(s.notReported.first[0].plu, "2");
+    EXPECT_EQ(s.notReported.first[0].action, "AKT");
+    EXPECT_EQ(s.notReported.first[1].plu, "3");
+    EXPECT_EQ(s.notReported.first[1].action, "CEN");
+    // Without dibal.exp every reported goods is done without a record.
+    EXPECT_EQ(s.withoutRecord.count, 2u);
+    EXPECT_EQ(s.sent.count, 0u);
+}
+
+// Record lines of series L as the driver writes them: address, record letter and number,
+// action, six-digit PLU code, key, 24-character name; '*' over the letter once sent.
+std::string L2(const std::string& code, const std::string& name, bool marked) {
+    std::string line = std::string("00") + (marked ? '*' : 'L') + "200M" + code + "000" + name;
+    line.resize(40 + 10, ' ');
+    return line + "\r\n";
+}
+std::string L3(const std::string& code, bool marked) {
+    return std::string("00") + (marked ? '*' : 'L') + "300" + code + "0000\r\n";
+}
+
+TEST(HostSummary, SeparatesGoodsSentWrittenDoneWithoutARecordAndNotReported) {
+    const char* kasa =
+        "PLU;1;101;2101001000000;Szynka;1;1;1;1;5;1;T;3;T;F;F;;;1;DOD\r\n"
+        "PLU;2;102;2101002000000;Kie\xB3" "basa \x9Cl\xB9ska;1;1;1;1;5;1;T;3;T;F;F;;;1;AKT\r\n"
+        "PLU;3;103;2101003000000;Ser;1;1;1;1;5;1;T;3;T;F;F;;;1;CEN\r\n"
+        "PLU;6;106;123;Bulka;1;1;1;1;5;1;T;3;T;F;F;;;1;DOD\r\n"
+        "PLU;8;108;2101A08000000;Twarog;1;1;1;1;5;1;T;3;T;F;F;;;1;AKT\r\n"
+        "PLU;9;109;2101009000000;Miod;1;1;1;1;5;1;T;3;T;F;F;;;1;DOD\r\n";
+    const char* wynik =
+        "PLU;1;101;2101001000000;DOD\r\nPLU;2;102;2101002000000;AKT\r\n"
+        "PLU;3;103;2101003000000;CEN\r\nPLU;6;106;123;DOD\r\nPLU;8;108;2101A08000000;AKT\r\n";
+    // Goods 2's name re-coded to plain letters for the scale; goods 3's record waits unsent
+    // behind a marked first line; goods 9 was refused by DibalCom.
+    const std::string records = L2("010010", "Szynka", true) + L3("010010", true) +
+                                L2("010020", "Kielbasa slaska", true) +
+                                L2("010030", "Ser", true) + L3("010030", false) +
+                                L2("010090", "Miod", false);
+    const std::vector<WindowLine> window = {
+        {TARGO_MSG_ERROR, "...PLU: 8; KOD: 2101A08000000 (kod niezgodny)", ""}};
+    SummaryInput in = Files(kasa, wynik, records);
+    in.window = &window;
+    const ExportSummary s = Summarise(in);
+    EXPECT_EQ(Plus(s.sent), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(Plus(s.written), (std::vector<std::string>{"3"}));
+    EXPECT_EQ(Plus(s.withoutRecord), (std::vector<std::string>{"6", "8"}));
+    EXPECT_EQ(s.withoutRecord.first[0].reason, "not for this scale");
+    EXPECT_EQ(s.withoutRecord.first[1].reason, "PLU: 8; KOD: 2101A08000000 (kod niezgodny)");
+    EXPECT_EQ(Plus(s.notReported), (std::vector<std::string>{"9"}));
+    EXPECT_NE(s.notReported.first[0].reason.find("not marked"), std::string::npos);
+}
+
+TEST(HostSummary, ResultInAnotherOrderThanTheExportStillMatchesEveryGoods) {
+    const char* kasa = "PLU;1;1;11;a\nPLU;2;2;22;b\nPLU;3;3;33;c\nPLU;2;2;22;b\nPLU;4;4;44;d\n";
+    const struct {
+        const char* wynik;
+        std::vector<std::string> notReported;
+    } cases[] = {
+        {"PLU;1;1;11;DOD\nPLU;2;2;22;DOD\nPLU;3;3;33;DOD\nPLU;2;2;22;DOD\nPLU;4;4;44;DOD\n", {}},
+        {"PLU;4;4;44;DOD\nPLU;2;2;22;DOD\nPLU;3;3;33;DOD\nPLU;1;1;11;DOD\n", {"2"}},
+        {"PLU;1;1;11;DOD\nPLU;3;3;33;DOD\nPLU;2;2;22;DOD\n", {"2", "4"}},
+        {"PLU;2;2;22;DOD\nPLU;2;2;22;DOD\nPLU;2;2;22;DOD\n", {"1", "3", "4"}},
+    };
+    for (const auto& c : cases) {
+        const ExportSummary s = Summarise(Files(kasa, c.wynik, ""));
+        EXPECT_EQ(Plus(s.notReported), c.notReported) << c.wynik;
+        EXPECT_EQ(s.withoutRecord.count, 5 - c.notReported.size()) << c.wynik;
+    }
+}
+
+TEST(HostSummary, NamesOnlyTheFirstFewOfALargeGroup) {
+    std::string kasa;
+    for (int i = 0; i < 1000; ++i) kasa += "PLU;" + std::to_string(i) + ";1;1;x\n";
+    SummaryInput in = Files(kasa, "", "");
+    in.listLimit = 3;
+    const ExportSummary s = Summarise(in);
+    EXPECT_EQ(s.notReported.count, 1000u);
+    EXPECT_EQ(Plus(s.notReported), (std::vector<std::string>{"0", "1", "2"}));
 }
 
 TEST(HostSummary, MissingOrEmptyFiles) {
-    const ExportSummary none = Summarise("PLU;1;1;1;x\n", "", false);
-    EXPECT_FALSE(none.resultFound);
-    EXPECT_EQ(none.goodsInExport, 1);
-    const ExportSummary empty = Summarise("", "", true);
+    SummaryInput none = Files("PLU;1;1;1;x\n", "", "");
+    none.resultFound = false;
+    EXPECT_FALSE(Summarise(none).resultFound);
+    EXPECT_EQ(Summarise(none).goodsInExport, 1);
+    const ExportSummary empty = Summarise(Files("", "", ""));
     EXPECT_EQ(empty.goodsInExport, 0);
     EXPECT_EQ(empty.reported, 0);
-    EXPECT_TRUE(empty.notReported.empty());
-    // A truncated line has fewer fields than a goods line: no crash, empty fields.
-    const ExportSummary shortLine = Summarise("PLU;5\n", "PLU\n", true);
+    EXPECT_EQ(empty.notReported.count, 0u);
+    // A truncated line has fewer fields than a goods line, a record line is cut short: no
+    // crash, empty fields.
+    const ExportSummary shortLine = Summarise(Files("PLU;5\n", "PLU\n", "00L2\r\n00*200M01\r\n"));
     EXPECT_EQ(shortLine.goodsInExport, 1);
-    ASSERT_EQ(shortLine.notReported.size(), 1u);
-    EXPECT_EQ(shortLine.notReported[0].code, "");
+    ASSERT_EQ(shortLine.notReported.count, 1u);
+    EXPECT_EQ(shortLine.notReported.first[0].code, "");
 }
 
 }  // namespace

@@ -79,6 +79,31 @@ TEST(HostIni, ParsesSectionsQuotesAndEscapes) {
     EXPECT_EQ(d->entries[3].line, 9);
 }
 
+TEST(HostIni, CommentsAfterValuesAreDroppedAsInIniFiles) {
+    const struct {
+        const char* line;
+        const char* value;
+    } cases[] = {
+        {"k = COM1 ; the port", "COM1"},
+        {"k = COM1\t# the port", "COM1"},
+        {"k = ; nothing but a comment", ""},
+        {"k = a;b#c", "a;b#c"},  // inside a word: part of the value
+        {"k = \" kept ; blanks \" ; comment", " kept ; blanks "},
+        {"k = \"a \\\" b\"  # comment", "a \" b"},
+        {"k = \"not closed ; here", "\"not closed"},
+        {"k = \"a\" tail", "\"a\" tail"},  // text after the quote: taken as written
+    };
+    for (const auto& c : cases) {
+        IniFile ini;
+        std::string error;
+        ASSERT_TRUE(ParseIni(std::string("[s] ; section comment\n") + c.line, ini, error))
+            << c.line << " " << error;
+        ASSERT_EQ(ini.sections.back().name, "s");
+        ASSERT_EQ(ini.sections.back().entries.size(), 1u) << c.line;
+        EXPECT_EQ(ini.sections.back().entries[0].value, c.value) << c.line;
+    }
+}
+
 TEST(HostIni, RejectsMalformedLinesNamingThem) {
     const struct {
         const char* text;
@@ -87,6 +112,7 @@ TEST(HostIni, RejectsMalformedLinesNamingThem) {
         {"[a]\nno equals sign\n", "line 2"},
         {"[a\n", "line 1"},
         {"[a]\n = value\n", "line 2"},
+        {"[a] b\n", "line 1"},
     };
     for (const auto& c : cases) {
         IniFile ini;

@@ -1,7 +1,11 @@
 // The English translation file covers every text the driver looks up, and nothing else.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,7 +24,14 @@ struct ModuleKeys {
 const std::vector<ModuleKeys>& DriverKeys() {
     static const std::vector<ModuleKeys> keys = {
         {"kstools_KSLib",
-         {"TKSLibraWeryfikuExceptio", "TKSActioOstateczstr", "TKSActioOstateczstr_00001",
+         {"TKSLibraWeryfikuExceptio", "SerKasOperacjaNazwa_test", "SerKasOperacjaNazwa_eksport",
+          "SerKasOperacjaNazwa_import", "SerKasOperacjaNazwa_paragon",
+          "SerKasOperacjaNazwa_eksportauto", "SerKasOperacjaNazwa_importauto",
+          "SerKasOperacjaNazwa_nasluch", "SerKasOperacjaNazwa_licznik", "SerKasOperacjaNazwa_inna",
+          "SerKasOperacjaNazwa_sesja", "SerKasOperacjaSesjaMsgAdd", "SerKasOperacjaMsgBox",
+          "SerKasOperacjaMsgBox_00001", "WlasciwosciUrzadzeniaNazwa", "JakSzukacParagonuNazwa",
+          "JakSzukacParagonuNazwa_00001", "PokazOknoNazwa", "NazwaZasobuDzielonegoNazwa",
+          "TKSActioOstateczstr", "TKSActioOstateczstr_00001",
           "TKSActioOstateczstr_00002", "TKSActioOstateczstr_00003", "TKSActioOstateczstr_00004",
           "TKSActioOstateczstr_00005", "TKSActioOperacjaExceptio", "TKSActioZapiszWyExceptio",
           "TKSActioParamAsDstr", "TKSActioParamAsDstrdir", "TKSActioParamAsDstr_00001",
@@ -61,7 +72,9 @@ const std::vector<ModuleKeys>& DriverKeys() {
           "TKSLibraParametrAOpis_00011", "TKSLibraParametrAOpis_00012",
           "TKSLibraParametrAOpis_00013", "TKSLibraParametrAOpis_00014",
           "TKSLibraParametrAOpis_00015", "TKSLibraParametrAOpis_00016",
-          "TKSLibraParametrAOpis_00017", "TKSLibraTekstLisreturn",
+          "TKSLibraParametrAOpis_00017", "TKSLibraParametrAOpis_00018",
+          "TKSLibraParametrAOpis_00019", "TKSLibraParametrAOpis_00020",
+          "TKSLibraParametrAOpis_00021", "TKSLibraParametrAOpis_00022", "TKSLibraTekstLisreturn",
           "TKSLibraTekstLisreturn_00001", "TKSLibraTekstLisreturn_00002",
           "TKSLibraTekstLisreturn_00003", "TKSLibraTekstLisreturn_00004",
           "TKSLibraTekstLisreturn_00005", "TKSLibraTekstLisreturn_00006",
@@ -74,11 +87,14 @@ const std::vector<ModuleKeys>& DriverKeys() {
           "TKSLibraTekstLisreturn_00019", "TKSLibraTekstLisreturn_00020",
           "TKSLibraTekstLisreturn_00021", "TKSLibraTekstLisreturn_00022",
           "TKSLibraTekstLisreturn_00023", "TKSLibraTekstLisreturn_00024",
+          "TKSLibraTekstLisreturn_00025", "TKSLibraTekstLisreturn_00026",
+          "TKSLibraTekstLisreturn_00027", "TKSLibraTekstLisreturn_00028",
           "SkalnixAReadParabuforek", "SkalnixAReadParaExceptio", "SkalnixAMakePluRMsgAdd",
           "tujerror_loAdd_towreckod_00001", "tujerror_loAdd_towreckod_00002",
           "PluRerror_loAddtowreckod", "matujerror_loAddIntToStr_00001",
           "matujerror_loAddIntToStr_00002", "ePluRerror_loAddIntToStr", "SkalnixAPrepareGstr",
-          "SkalnixAPrepareGstr_00001",
+          "SkalnixAPrepareGstr_00001", "SkalnixAPrepareGExceptio", "SkalnixAUstawParExceptio_00001",
+          "SkalnixASendPluRMsgAdd_00007",
           "SkalnixAFormatujExceptio", "SkalnixAUstawParExceptio", "SkalnixASetElzabExceptio",
           "SkalnixASendPluRMsgAdd", "SkalnixASendPluRMsgAdd_00001",
           "SkalnixASendPluRMsgAdd_00002", "SkalnixASendPluRMsgAdd_00003",
@@ -140,6 +156,47 @@ TEST(EnglishTexts, KeepsTheOuterBlanksAndLineBreaksTheDriverJoinsWith) {
               "Driver: DibalCom 1.25I\r\n");
     EXPECT_EQ(*t.Find("kstools_KSLib", "TKSActioOstateczstr_00005"),
               "' an error occurred:\r\n");
+}
+
+// Every key the driver's sources look up, in the forms its lookups take: a key-shaped literal
+// followed by the Polish default (a literal or a named constant, maybe after the unused
+// argument 0), or handed on right after the language tools or a message kind. Comments and
+// module names, which precede the key in the same way, are left out.
+std::set<std::string> KeysInSources() {
+    namespace fs = std::filesystem;
+    static const std::regex beforeDefault(
+        R"re("([A-Za-z][A-Za-z0-9_]{5,})"\s*,\s*(?:0\s*,\s*)?(?="|k\w*Text\b|expbuftext::k))re");
+    static const std::regex afterTools(
+        R"re((?:\blg_?|\bmsg[A-Z]\w*)\s*,\s*"([A-Za-z][A-Za-z0-9_]{5,})")re");
+    static const std::regex comment(R"re((^|\s)//[^\n]*)re");
+    std::set<std::string> modules;
+    for (const auto& m : DriverKeys()) modules.insert(m.module);
+    std::set<std::string> keys;
+    for (const auto& entry : fs::recursive_directory_iterator(SKALNIX_SOURCE_DIR "/src")) {
+        const std::string ext = entry.path().extension().string();
+        if (ext != ".cpp" && ext != ".h") continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        const std::string source = std::regex_replace(text.str(), comment, "$1");
+        for (const auto* form : {&beforeDefault, &afterTools}) {
+            for (std::sregex_iterator it(source.begin(), source.end(), *form), end; it != end;
+                 ++it)
+                if (!modules.count((*it)[1].str())) keys.insert((*it)[1].str());
+        }
+    }
+    return keys;
+}
+
+TEST(EnglishTexts, TheKeyListHoldsEveryKeyTheSourcesLookUp) {
+    std::set<std::string> listed;
+    for (const auto& m : DriverKeys())
+        for (const char* key : m.keys) listed.insert(key);
+    const std::set<std::string> found = KeysInSources();
+    // The scan must see the lookups at all: every listed key is among them, and the other way
+    // round.
+    for (const auto& key : listed) EXPECT_TRUE(found.count(key)) << key << " not in the sources";
+    for (const auto& key : found) EXPECT_TRUE(listed.count(key)) << key << " missing from the list";
 }
 
 }  // namespace
