@@ -8,6 +8,7 @@
 #  include <windows.h>
 #else
 #  include <dlfcn.h>
+#  include <unistd.h>
 #endif
 
 namespace host {
@@ -58,7 +59,14 @@ const char* Driver::FileName() {
 #endif
 }
 
-std::string Driver::DefaultPath() { return ExecutableDir() + FileName(); }
+std::string Driver::DefaultPath() {
+    const std::string beside = ExecutableDir() + FileName();
+#if !defined(_WIN32) && defined(SKALNIX_INSTALLED_DRIVER)
+    // Installed, the host sits in bin/ and the driver in the prefix's library directory.
+    if (access(beside.c_str(), F_OK) != 0) return ExecutableDir() + SKALNIX_INSTALLED_DRIVER;
+#endif
+    return beside;
+}
 
 bool Driver::Load(const std::string& path, std::string& error) {
     void* h = OpenLibrary(path, error);

@@ -17,7 +17,8 @@ if [ -f "$tree/bin/skalnix-host.exe" ]; then
   host=("$@" "$tree/bin/skalnix-host.exe")
 else
   cp "$tree/libexec/skalnix/dibalcom.exe" "$work/dibalcom/"
-  host=("$tree/bin/skalnix-host" --driver "$(find "$tree" -name libskalnix.so)")
+  # the installed host finds the installed driver by itself
+  host=("$tree/bin/skalnix-host")
 fi
 (cd "$work" && timeout 120 "${host[@]}" export --config serial-export.ini --lang en.ini \
    >out.txt 2>&1) ||
