@@ -79,9 +79,15 @@ private:
         std::uint32_t offset;
         std::uint32_t length;
     };
+    // Rows [0, stored) are held by the column; later rows hold the empty value (0 or "") and
+    // cost nothing, so appending a row touches no column. While `uniform`, every held row has
+    // the value of the one slot the column's vector keeps: a column that is the same in every
+    // row (a default, a flag never set) stays one value however many rows there are.
     struct Column {
         std::string name;
         TMFieldType type;
+        std::size_t stored = 0;
+        bool uniform = true;
         std::vector<TextCell> texts;
         std::vector<int> ints;
         std::vector<long double> extendeds;
@@ -91,10 +97,12 @@ private:
     };
     void CheckCell(int row, int column, TMFieldType type) const;
     void CompactPool(Column& column);
-    void GrowPool(Column& column, std::size_t more);
+    void GrowPool(Column& column, std::size_t more, int row);
+    std::size_t PlannedRows() const;
 
     std::vector<Column> columns_;
     int rows_ = 0;
+    int reserved_ = 0;  // rows announced by Reserve
     int position_ = 0;
     bool open_ = false;
 };
