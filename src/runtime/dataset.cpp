@@ -58,9 +58,13 @@ void Store(std::vector<T>& v, bool& uniform, std::size_t& stored, std::size_t ro
         Spread(v, stored, planned);
         uniform = false;
     }
-    if (row >= v.size()) v.resize(row + 1, T());
+    if (row == v.size()) {
+        v.push_back(value);  // rows are mostly filled in order
+    } else {
+        if (row > v.size()) v.resize(row + 1, T());
+        v[row] = value;
+    }
     stored = v.size();
-    v[row] = value;
 }
 
 template <class T>
@@ -290,10 +294,14 @@ void TMDataSet::SetText(int row, int column, std::string_view value) {
             Spread(c.texts, c.stored, PlannedRows());
             c.uniform = false;
         }
-        if (r >= c.texts.size()) c.texts.resize(r + 1, TextCell{0, 0});
+        if (r == c.texts.size()) {
+            c.texts.push_back(fresh);  // rows are mostly filled in order
+        } else {
+            if (r > c.texts.size()) c.texts.resize(r + 1, TextCell{0, 0});
+            c.garbage += c.texts[r].length;
+            c.texts[r] = fresh;
+        }
         c.stored = c.texts.size();
-        c.garbage += c.texts[r].length;
-        c.texts[r] = fresh;
     }
     if (c.garbage > kMinCompactPool && c.garbage > c.pool.size() / 2) CompactPool(c);
 }
