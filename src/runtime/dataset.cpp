@@ -8,6 +8,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/platform.h"
 #include "runtime/exceptions.h"
 
 namespace {
@@ -16,6 +17,12 @@ namespace {
 constexpr std::size_t kMinCompactPool = 4096;
 // Offsets into a column's text pool are 32-bit.
 constexpr std::size_t kMaxPool = std::numeric_limits<std::uint32_t>::max();
+// Blocks from this size on are filled row after row: large pages save most of their faults.
+constexpr std::size_t kLargeBlock = std::size_t{4} << 20;
+
+void AdviseIfLarge(void* data, std::size_t bytes) {
+    if (bytes >= kLargeBlock) platform::AdviseLargeBlock(data, bytes);
+}
 
 // Equal values for the uniform test; a zero's sign counts (records print "-0"), and a NaN
 // equals nothing.
@@ -37,6 +44,7 @@ void Spread(std::vector<T>& v, std::size_t stored, std::size_t planned) {
     v.clear();
     try {
         v.reserve(std::max(stored, planned));
+        AdviseIfLarge(v.data(), v.capacity() * sizeof(T));
     } catch (const std::exception&) {
         // Only a hint: the vector grows step by step instead.
     }
@@ -324,6 +332,7 @@ void TMDataSet::GrowPool(Column& column, std::size_t more, int row) {
     if (wanted <= column.pool.capacity()) return;
     try {
         column.pool.reserve(wanted);
+        AdviseIfLarge(column.pool.data(), column.pool.capacity());
     } catch (const std::exception&) {
         // Not that much memory in one piece: the string grows step by step instead.
     }
