@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -30,21 +31,174 @@ bool Same(int a, int b) { return a == b; }
 bool Same(long double a, long double b) { return a == b && std::signbit(a) == std::signbit(b); }
 bool Same(double a, double b) { return a == b && std::signbit(a) == std::signbit(b); }
 
-// The value of row `row` of a column held as (vector, uniform, stored).
+}  // namespace
+
+// ---- TMIntCells ----
+
+namespace {
+
+int WidthOf(int value) {
+    if (value >= INT8_MIN && value <= INT8_MAX) return 1;
+    if (value >= INT16_MIN && value <= INT16_MAX) return 2;
+    return 4;
+}
+
 template <class T>
-T Held(const std::vector<T>& v, bool uniform, std::size_t stored, std::size_t row) {
+void Release(std::vector<T>& v) {
+    std::vector<T>().swap(v);
+}
+
+}  // namespace
+
+// Every member works on the vector of the current width; the others are empty.
+#define TM_INT_CELLS(expr1, expr2, expr4) \
+    (width_ == 1 ? (expr1) : width_ == 2 ? (expr2) : (expr4))
+
+std::size_t TMIntCells::size() const { return TM_INT_CELLS(w1_.size(), w2_.size(), w4_.size()); }
+
+std::size_t TMIntCells::capacity() const {
+    return TM_INT_CELLS(w1_.capacity(), w2_.capacity(), w4_.capacity());
+}
+
+int TMIntCells::operator[](std::size_t i) const { return TM_INT_CELLS(w1_[i], w2_[i], w4_[i]); }
+
+void* TMIntCells::data() {
+    return TM_INT_CELLS(static_cast<void*>(w1_.data()), static_cast<void*>(w2_.data()),
+                        static_cast<void*>(w4_.data()));
+}
+
+void TMIntCells::Widen(int width) {
+    if (width <= width_) return;
+    // The wider vector keeps the capacity planned for the column.
+    const std::size_t keep = capacity();
+    if (width == 2) {
+        w2_.reserve(keep);
+        w2_.assign(w1_.begin(), w1_.end());
+        Release(w1_);
+    } else {
+        w4_.reserve(keep);
+        if (width_ == 1)
+            w4_.assign(w1_.begin(), w1_.end());
+        else
+            w4_.assign(w2_.begin(), w2_.end());
+        Release(w1_);
+        Release(w2_);
+    }
+    width_ = width;
+    AdviseIfLarge(data(), bytes());
+}
+
+void TMIntCells::Set(std::size_t i, int value) {
+    Widen(WidthOf(value));
+    if (width_ == 1)
+        w1_[i] = static_cast<std::int8_t>(value);
+    else if (width_ == 2)
+        w2_[i] = static_cast<std::int16_t>(value);
+    else
+        w4_[i] = value;
+}
+
+void TMIntCells::push_back(int value) {
+    Widen(WidthOf(value));
+    if (width_ == 1)
+        w1_.push_back(static_cast<std::int8_t>(value));
+    else if (width_ == 2)
+        w2_.push_back(static_cast<std::int16_t>(value));
+    else
+        w4_.push_back(value);
+}
+
+void TMIntCells::resize(std::size_t n, int value) {
+    Widen(WidthOf(value));
+    if (width_ == 1)
+        w1_.resize(n, static_cast<std::int8_t>(value));
+    else if (width_ == 2)
+        w2_.resize(n, static_cast<std::int16_t>(value));
+    else
+        w4_.resize(n, value);
+}
+
+void TMIntCells::assign(std::size_t n, int value) {
+    Widen(WidthOf(value));
+    if (width_ == 1)
+        w1_.assign(n, static_cast<std::int8_t>(value));
+    else if (width_ == 2)
+        w2_.assign(n, static_cast<std::int16_t>(value));
+    else
+        w4_.assign(n, value);
+}
+
+void TMIntCells::insert(std::size_t i, int value) {
+    Widen(WidthOf(value));
+    const auto at = static_cast<std::ptrdiff_t>(i);
+    if (width_ == 1)
+        w1_.insert(w1_.begin() + at, static_cast<std::int8_t>(value));
+    else if (width_ == 2)
+        w2_.insert(w2_.begin() + at, static_cast<std::int16_t>(value));
+    else
+        w4_.insert(w4_.begin() + at, value);
+}
+
+void TMIntCells::erase(std::size_t i) {
+    const auto at = static_cast<std::ptrdiff_t>(i);
+    if (width_ == 1)
+        w1_.erase(w1_.begin() + at);
+    else if (width_ == 2)
+        w2_.erase(w2_.begin() + at);
+    else
+        w4_.erase(w4_.begin() + at);
+}
+
+void TMIntCells::reserve(std::size_t n) {
+    if (width_ == 1)
+        w1_.reserve(n);
+    else if (width_ == 2)
+        w2_.reserve(n);
+    else
+        w4_.reserve(n);
+}
+
+// Back to the narrowest width with no memory held.
+void TMIntCells::clear() {
+    Release(w1_);
+    Release(w2_);
+    Release(w4_);
+    width_ = 1;
+}
+
+#undef TM_INT_CELLS
+
+namespace {
+
+// Writing, inserting and erasing one slot, for plain vectors and for narrow integers.
+template <class T>
+void Put(std::vector<T>& v, std::size_t i, T value) { v[i] = value; }
+void Put(TMIntCells& v, std::size_t i, int value) { v.Set(i, value); }
+template <class T>
+void InsertSlot(std::vector<T>& v, std::size_t i) { v.insert(v.begin() + static_cast<std::ptrdiff_t>(i), T()); }
+void InsertSlot(TMIntCells& v, std::size_t i) { v.insert(i, 0); }
+template <class T>
+void EraseSlot(std::vector<T>& v, std::size_t i) { v.erase(v.begin() + static_cast<std::ptrdiff_t>(i)); }
+void EraseSlot(TMIntCells& v, std::size_t i) { v.erase(i); }
+template <class T>
+void AdviseCells(std::vector<T>& v) { AdviseIfLarge(v.data(), v.capacity() * sizeof(T)); }
+void AdviseCells(TMIntCells& v) { AdviseIfLarge(v.data(), v.bytes()); }
+
+// The value of row `row` of a column held as (vector, uniform, stored).
+template <class V, class T = typename V::value_type>
+T Held(const V& v, bool uniform, std::size_t stored, std::size_t row) {
     if (row >= stored) return T();
     return uniform ? v[0] : v[row];
 }
 
 // Turns a uniform column into one slot per held row.
-template <class T>
-void Spread(std::vector<T>& v, std::size_t stored, std::size_t planned) {
+template <class V, class T = typename V::value_type>
+void Spread(V& v, std::size_t stored, std::size_t planned) {
     const T value = stored > 0 ? v[0] : T();
     v.clear();
     try {
         v.reserve(std::max(stored, planned));
-        AdviseIfLarge(v.data(), v.capacity() * sizeof(T));
+        AdviseCells(v);
     } catch (const std::exception&) {
         // Only a hint: the vector grows step by step instead.
     }
@@ -52,8 +206,8 @@ void Spread(std::vector<T>& v, std::size_t stored, std::size_t planned) {
 }
 
 // Writes a number into row `row`; a uniform column stays one value while it can.
-template <class T>
-void Store(std::vector<T>& v, bool& uniform, std::size_t& stored, std::size_t row, T value,
+template <class V, class T = typename V::value_type>
+void Store(V& v, bool& uniform, std::size_t& stored, std::size_t row, T value,
            std::size_t planned) {
     if (uniform) {
         if (Same(Held(v, uniform, stored, row), value)) return;
@@ -70,13 +224,13 @@ void Store(std::vector<T>& v, bool& uniform, std::size_t& stored, std::size_t ro
         v.push_back(value);  // rows are mostly filled in order
     } else {
         if (row > v.size()) v.resize(row + 1, T());
-        v[row] = value;
+        Put(v, row, value);
     }
     stored = v.size();
 }
 
-template <class T>
-void InsertEmpty(std::vector<T>& v, bool& uniform, std::size_t& stored, std::size_t row,
+template <class V, class T = typename V::value_type>
+void InsertEmpty(V& v, bool& uniform, std::size_t& stored, std::size_t row,
                  std::size_t planned) {
     if (row >= stored) return;  // every row from here on is empty already
     if (uniform) {
@@ -87,14 +241,14 @@ void InsertEmpty(std::vector<T>& v, bool& uniform, std::size_t& stored, std::siz
         Spread(v, stored, planned);
         uniform = false;
     }
-    v.insert(v.begin() + static_cast<std::ptrdiff_t>(row), T());
+    InsertSlot(v, row);
     stored = v.size();
 }
 
-template <class T>
-void EraseRow(std::vector<T>& v, bool uniform, std::size_t& stored, std::size_t row) {
+template <class V>
+void EraseRow(V& v, bool uniform, std::size_t& stored, std::size_t row) {
     if (row >= stored) return;
-    if (!uniform) v.erase(v.begin() + static_cast<std::ptrdiff_t>(row));
+    if (!uniform) EraseSlot(v, row);
     --stored;
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -118,8 +119,8 @@ TEST_F(DataSetTest, SetTextFromItsOwnView) {
     EXPECT_EQ(ds.GetText(0, 0), "qqqqq");
 }
 
-// Columns that hold one value in every row are stored as that value until a row differs, and
-// appended rows cost nothing until written. A fixed-seed run of appends, inserts, deletes and
+// Columns that hold one value in every row are stored as that value until a row differs,
+// appended rows cost nothing until written, and integers widen from one byte as values need. A fixed-seed run of appends, inserts, deletes and
 // writes, mostly of a few repeated values, is checked cell by cell against plain vectors.
 TEST_F(DataSetTest, RepeatedValuesSurviveEveryRowOperation) {
     struct Row {
@@ -172,7 +173,13 @@ TEST_F(DataSetTest, RepeatedValuesSurviveEveryRowOperation) {
                     ds.SetText(at, 0, m.name);
                     break;
                 case 1:
-                    m.count = next(8) == 0 ? next(1000) : 7;
+                    // Small values, then ones needing two and four bytes, of both signs.
+                    switch (next(12)) {
+                        case 0: m.count = next(1000) - 500; break;
+                        case 1: m.count = next(2) == 0 ? INT_MIN + next(3) : INT_MAX - next(3); break;
+                        case 2: m.count = next(100000) - 50000; break;
+                        default: m.count = 7; break;
+                    }
                     ds.SetInt(at, 1, m.count);
                     break;
                 case 2:
