@@ -10,6 +10,7 @@
 #include "exportdata/ksexpbuf.h"
 #include "runtime/exceptions.h"
 #include "runtime/lgtools.h"
+#include "runtime/planned_growth.h"
 
 namespace {
 
@@ -122,7 +123,8 @@ void SkalnixAction::PrepareGoods() {
             ProgressUnits += lines;
             ExpBuf->ZapiszRec(i, goods);
             if (ConnectionType == 0) ExpBuf->SetTrOk(i, true);
-            RecordText += text;
+            AppendPlanned(RecordText, text, static_cast<std::size_t>(i) + 1,
+                          static_cast<std::size_t>(count));
         }
     } catch (...) {
         SetStageType(stageError);

@@ -1,6 +1,7 @@
 // Goods and customer rows: adding, reading, writing back, per-status counters, row flags,
 // the code index and the search by code.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string_view>
 
@@ -81,6 +82,25 @@ struct ColumnWriter {
 // Every column but nr_buf, which the callers set themselves.
 void WriteColumns(TMDataSet& t, int row, const KSTowRec& r) { EachGoodsColumn(r, ColumnWriter{t, row}); }
 
+// Fills a row just appended, whose cells are all empty: empty values need no write.
+struct NewRowWriter {
+    TMDataSet& t;
+    int row;
+    void operator()(int col, const int& v) const {
+        if (v != 0) t.SetInt(row, col, v);
+    }
+    void operator()(int col, const bool& v) const {
+        if (v) t.SetInt(row, col, 1);
+    }
+    void operator()(int col, const long double& v) const {
+        // A negative zero is written: its sign is part of the value.
+        if (v != 0 || std::signbit(v)) t.SetExtended(row, col, v);
+    }
+    void operator()(int col, const std::string& v) const {
+        if (!v.empty()) t.SetText(row, col, v);
+    }
+};
+
 void AssignText(std::string& to, std::string_view from) { to.assign(from.data(), from.size()); }
 
 // Reads one field from a row; any nonzero flag reads as set.
@@ -103,7 +123,7 @@ int CompareCodes(std::string_view a, std::string_view b) {
 
 void KSExpBuf::DodajRec(const KSTowRec& rec) {
     const int row = towary.Append();
-    WriteColumns(towary, row, rec);
+    EachGoodsColumn(rec, NewRowWriter{towary, row});
     ++LiczbaTowarow;
     if (int* counter = StatusCounter(*this, rec.status)) ++*counter;
     if (rec.opakowanie) ++LiczbaOpakowan;

@@ -52,6 +52,10 @@ bool TruncateFile(std::FILE* file, std::int64_t size);
 
 void SleepMs(int milliseconds);
 
+// A hint that a large block of memory about to be filled may use large pages, which saves a
+// page fault for every few kilobytes of it; nothing where the system has no such hint.
+void AdviseLargeBlock(void* address, std::size_t size);
+
 struct LocalTime {
     int year, month, day, hour, minute, second, millisecond;
 };

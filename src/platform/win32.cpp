@@ -121,6 +121,8 @@ bool TruncateFile(std::FILE* file, std::int64_t size) {
     return _chsize_s(_fileno(file), size) == 0;
 }
 
+void AdviseLargeBlock(void*, std::size_t) {}
+
 void SleepMs(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds < 0 ? 0 : milliseconds)); }
 
 LocalTime Now() {

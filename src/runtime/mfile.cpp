@@ -149,6 +149,19 @@ bool TMFile::ReadLine(std::string& line, const char* /*eol*/) {
     }
 }
 
+std::size_t TMFile::Read(void* buffer, std::size_t count) {
+    RequireOpen();
+    PrepareRead();
+    // Bytes a line read left ahead come first.
+    const std::size_t ahead = std::min(count, readLen_ - readPos_);
+    if (ahead != 0) std::memcpy(buffer, readAhead_.data() + readPos_, ahead);
+    readPos_ += ahead;
+    if (ahead == count) return count;
+    const std::size_t got = std::fread(static_cast<char*>(buffer) + ahead, 1, count - ahead, file_);
+    if (got == 0 && std::ferror(file_)) Fail("Cannot read file");
+    return ahead + got;
+}
+
 void TMFile::WriteLine(const std::string& text, const char* eol) {
     Write(text.data(), text.size());
     const char* end = eol != nullptr ? eol : "\r\n";

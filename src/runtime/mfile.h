@@ -28,6 +28,8 @@ public:
     // Reads the next line without its line end; false at the end of the file. A line ends at
     // CR LF, LF or a lone CR (the `eol` argument names the line end the writer used).
     bool ReadLine(std::string& line, const char* eol = "\r\n");
+    // Reads up to `count` bytes; answers how many, 0 at the end of the file.
+    std::size_t Read(void* buffer, std::size_t count);
     void WriteLine(const std::string& text, const char* eol = "\r\n");
     void Write(const void* buffer, std::size_t count);
     void Write(const std::string& text) { Write(text.data(), text.size()); }

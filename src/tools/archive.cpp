@@ -9,12 +9,65 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
+#include <vector>
 #include <utility>
 
 namespace {
 
 const char kModule[] = "kstools_LTools";
 constexpr std::size_t kArchiveWriteSize = 1 << 20;
+constexpr std::size_t kArchiveReadSize = 1 << 20;
+
+// Copies `source` to the end of `archive` with every line ending in CR LF, as reading it line
+// by line and writing each line with CR LF would. Lines already ending in CR LF are the same
+// bytes in both files, so they are written straight from the block read, in large runs.
+void CopyWithCrLf(TMFile& source, TMFile& archive) {
+    std::vector<char> block(kArchiveReadSize);
+    bool skipLf = false;    // the previous block ended in CR: an LF starting this one belongs to it
+    bool openLine = false;  // bytes were copied after the last line end
+    for (;;) {
+        const std::size_t n = source.Read(block.data(), block.size());
+        if (n == 0) break;
+        const char* p = block.data();
+        const char* const end = p + n;
+        if (skipLf && *p == '\n') ++p;
+        skipLf = false;
+        const char* run = p;  // start of the bytes written as they are
+        const char* lf = nullptr;  // the next LF at or after p, searched once per LF
+        while (p != end) {
+            if (lf == nullptr || lf < p) {
+                lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+                if (lf == nullptr) lf = end;
+            }
+            const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(lf - p)));
+            if (cr != nullptr && lf != end && cr + 1 == lf) {  // CR LF: stays in the run
+                p = lf + 1;
+                openLine = false;
+                continue;
+            }
+            if (cr != nullptr) {  // a lone CR, or one whose LF may start the next block
+                archive.Write(run, static_cast<std::size_t>(cr + 1 - run));
+                archive.Write("\n", 1);
+                p = run = cr + 1;
+                skipLf = p == end;
+                openLine = false;
+                continue;
+            }
+            if (lf != end) {  // a lone LF
+                archive.Write(run, static_cast<std::size_t>(lf - run));
+                archive.Write("\r\n", 2);
+                p = run = lf + 1;
+                openLine = false;
+                continue;
+            }
+            p = end;  // the rest of the block has no line end
+            openLine = true;
+        }
+        archive.Write(run, static_cast<std::size_t>(end - run));
+    }
+    if (openLine) archive.Write("\r\n", 2);  // the last line had no line end
+}
 
 // The line naming the kind of an export; empty for kinds without one.
 std::string KindLine(const TMLgExtTools* lg, int kind) {
@@ -118,12 +171,11 @@ void TLTools::ArchiveFile(const std::string& path, const std::string& archivePat
     };
     if (intoItself) {
         for (const std::string& line : lines) add(line);
+        archive.Write(pending.data(), pending.size());
     } else {
-        std::string line;
-        while (source.ReadLine(line, "\r\n")) add(line);
+        CopyWithCrLf(source, archive);
         source.Close();
     }
-    archive.Write(pending.data(), pending.size());
     archive.Close();
 }
 

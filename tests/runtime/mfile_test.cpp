@@ -127,6 +127,28 @@ TEST(TMFile, SwitchingBetweenReadingAndWriting) {
     EXPECT_EQ(dir.Read("rw.txt"), "abc\r\nXef\r\n");
 }
 
+// A block read after a line read starts where the line ended, not where the read-ahead did,
+// and a write after it goes where the block read stopped.
+TEST(TMFile, BlockReadsContinueLineReads) {
+    ScratchDir dir;
+    const std::string path = dir.Write("block.txt", "abc\r\ndef\r\nghi");
+    TMFile file;
+    file.SetPath(path);
+    file.SetReadOnly(false);
+    file.Open();
+    std::string line;
+    ASSERT_TRUE(file.ReadLine(line));
+    char buffer[16] = {};
+    ASSERT_EQ(file.Read(buffer, 3), 3u);
+    EXPECT_EQ(std::string(buffer, 3), "def");
+    file.Write("+");
+    ASSERT_EQ(file.Read(buffer, sizeof buffer), 4u);
+    EXPECT_EQ(std::string(buffer, 4), "\nghi");
+    EXPECT_EQ(file.Read(buffer, sizeof buffer), 0u);
+    file.Close();
+    EXPECT_EQ(dir.Read("block.txt"), "abc\r\ndef+\nghi");
+}
+
 TEST(TMFile, FailuresNameThePath) {
     ScratchDir dir;
     const std::string missing = dir.File("missing.exp");

@@ -93,6 +93,54 @@ TEST(Archive, LargeFileIsCopiedWhole) {
     EXPECT_TRUE(ReadFile(dir.File("ARCH2.EXP")) == expected);
 }
 
+// Line ends falling on the edge of the copy's 1 MiB read blocks: a CR LF split between two
+// blocks is one line end, a CR ending a block before another line is a line end of its own,
+// and a file ending without a line end gets one. The expected archive comes from a plain
+// character-by-character rewrite.
+TEST(Archive, LineEndsAtReadBlockEdges) {
+    auto withCrLf = [](const std::string& text) {
+        std::string out;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\r' || text[i] == '\n') {
+                out += "\r\n";
+                if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            } else {
+                out += text[i];
+            }
+        }
+        if (!text.empty() && text.back() != '\r' && text.back() != '\n') out += "\r\n";
+        return out;
+    };
+    const std::size_t block = 1 << 20;
+    const struct {
+        const char* name;
+        std::size_t fill;  // bytes before the tail
+        std::string tail;
+    } cases[] = {
+        {"CR LF split by the edge", block - 1, "\r\nnext\r\n"},
+        {"CR LF ending the block", block - 2, "\r\nnext"},
+        {"lone CR ending the block", block - 1, "\rnext\r\n"},
+        {"lone CR ending the file on the edge", block - 1, "\r"},
+        {"lone LF starting a block", block, "\nnext"},
+        {"CR CR LF across the edge", block - 1, "\r\r\nx"},
+        {"no line end at all", 3 * block / 2, ""},
+        {"empty file", 0, ""},
+        {"only line ends", 0, "\r\r\n\n\r"},
+    };
+    for (const auto& c : cases) {
+        std::string source;
+        for (std::size_t i = 0; source.size() < c.fill; ++i)
+            source += i % 50 == 49 ? '\n' : static_cast<char>('a' + i % 26);
+        source.resize(c.fill);
+        source += c.tail;
+        TempDir dir;
+        WriteFile(dir.File("kasa.exp"), source);
+        TLTools tools;
+        tools.ArchiveFile(dir.File("kasa.exp"), dir.File("ARCH2.EXP"), nullptr, true, 1, false, "");
+        EXPECT_TRUE(ReadFile(dir.File("ARCH2.EXP")) == withCrLf(source)) << c.name;
+    }
+}
+
 TEST(Archive, AppendsToWhatIsThere) {
     TempDir dir;
     WriteFile(dir.File("kasa.exp"), "one\r\n");
