@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dibal/catalogue.h"
+#include "driver/library_factory.h"
 #include "platform/platform.h"
 #include "plugin/hostbuffer.h"
 #include "plugin/ksactionbase.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "exportdata/ksexpbuf.h"
-#include "importdata/kartarab.h"
+#include "exportdata/kartarab.h"
 #include "runtime/exceptions.h"
 #include "runtime/lgtools.h"
 #include "runtime/xftools.h"
