@@ -52,9 +52,9 @@ void SkalnixAction::RunAdditionalFunction(int number) {
 }
 
 void SkalnixAction::EnsureDriverDir() {
-    if (platform::DirectoryExists(DriverDir))
+    if (platform::env().DirectoryExists(DriverDir))
         return;
-    if (!platform::CreateDirectories(DriverDir) || !platform::DirectoryExists(DriverDir))
+    if (!platform::env().CreateDirectories(DriverDir) || !platform::env().DirectoryExists(DriverDir))
         throw Exception(DriverText("SkalnixAPrepareDExceptio", "Błąd utworzenia katalogu eksportu"));
 }
 

@@ -1,6 +1,6 @@
 // Running DibalCom: the record file, the program start, the command handshake through
 // rozkaz.txt, following the transfer by the marks in dibal.exp, and the file replacement.
-#include <chrono>
+#include <cstdint>
 #include <string>
 
 #include "dibal/catalogue.h"
@@ -85,9 +85,9 @@ void SkalnixAction::WriteRecordFile() {
 
 void SkalnixAction::StartDibalCom() {
     const std::string program = DriverFile("dibalcom.exe");
-    if (!platform::FileExists(program))
+    if (!platform::env().FileExists(program))
         throw Exception(DriverText("UruchomDExceptioAnsiStri", "Brak sterownika ") + program);
-    if (!platform::StartProgram(program, DriverDir))
+    if (!platform::env().StartProgram(program, DriverDir))
         throw Exception(
             DriverText("SkalnixAUruchomDExceptio", "Nie powiodło się uruchomienie DibalCom!"));
 }
@@ -112,7 +112,7 @@ void SkalnixAction::Execute(const std::string& command) {
 
 bool SkalnixAction::WaitForFile(const std::string& path, bool untilGone) {
     for (int seconds = 1;; ++seconds) {
-        if (platform::PathExists(path) != untilGone) {
+        if (platform::env().PathExists(path) != untilGone) {
             SetStageType(stageDone);
             return true;
         }
@@ -120,18 +120,18 @@ bool SkalnixAction::WaitForFile(const std::string& path, bool untilGone) {
         if (BreakRequested())
             return false;
         SetProgress(seconds);
-        platform::SleepMs(1000);
+        platform::env().SleepMs(1000);
     }
 }
 
 void SkalnixAction::WaitForTransfer() {
-    using Clock = std::chrono::steady_clock;
     // 0.000347223 of a day without a new mark ends the wait.
-    const auto idleLimit = std::chrono::microseconds(30000067);
+    constexpr std::int64_t kIdleLimitMicros = 30000067;
+    platform::Env& os = platform::env();
     const std::string recordPath = DriverFile("dibal.exp");
     int lastCount = 0;
     bool idleRunning = false;
-    Clock::time_point idleStart;
+    std::int64_t idleStart = 0;
     while (!BreakRequested()) {
         const int count = CountMarkedLines(recordPath);
         SetProgress(count);
@@ -141,19 +141,19 @@ void SkalnixAction::WaitForTransfer() {
             lastCount = count;
             idleRunning = false;
         } else if (!idleRunning) {
-            idleStart = Clock::now();
+            idleStart = os.NowMicros();
             idleRunning = true;
-        } else if (Clock::now() - idleStart >= idleLimit) {
+        } else if (os.NowMicros() - idleStart >= kIdleLimitMicros) {
             return;
         }
-        platform::SleepMs(1000);
+        os.SleepMs(1000);
     }
 }
 
 void SkalnixAction::RenFile(const std::string& from, const std::string& to) {
-    if (platform::PathExists(to) && !platform::DeleteFile(to))
+    const platform::Status replaced = platform::env().ReplaceFile(from, to);
+    if (replaced) return;
+    if (replaced.TargetInTheWay())
         throw Exception(DriverText("ARenFileExceptioAnsiStri", "Błąd usunięcia pliku ") + to);
-    if (!platform::RenameFile(from, to))
-        throw Exception(DriverText("ARenFileExceptioAnsiStri_00001", "Błąd zmiany nazwy pliku ") +
-                        to);
+    throw Exception(DriverText("ARenFileExceptioAnsiStri_00001", "Błąd zmiany nazwy pliku ") + to);
 }

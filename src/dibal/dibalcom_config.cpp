@@ -20,7 +20,7 @@ void SkalnixAction::WriteDibalComConfig() {
     const std::string configPath = DriverFile("dibctrl.txt");
     // The user keeps his own options file: it only has to be there.
     if (ParamAsInt("DibalUserConfigTxt") != 0) {
-        if (!platform::FileExists(configPath))
+        if (!platform::env().FileExists(configPath))
             throw Exception(FixedText("Brak pliku dibctrl.txt w katalogu sterownika"));
         return;
     }
@@ -76,7 +76,7 @@ void SkalnixAction::SwitchMuxChannel(const std::string& portName, int channel) {
         port.SetActive(true);
         port.SetRTS(false);
         port.SetDTR(false);
-        platform::SleepMs(300);
+        platform::env().SleepMs(300);
         port.SetRTS(true);
         port.SetDTR(true);
         port.Put(0xFE, true);

@@ -48,7 +48,7 @@ void SkalnixAction::ReadSettings() {
     DriverDir = ParamAsDir("DibalKatalogDrv");
     if (DriverDir.empty() || !platform::IsPathSeparator(DriverDir.back()))
         DriverDir += platform::kPathSeparator;
-    if (!platform::DirectoryExists(DriverDir))
+    if (!platform::env().DirectoryExists(DriverDir))
         throw Exception(DriverText("SkalnixAReadParaExceptio",
                                    "Brak katalogu sterownika DibalCom\r\n"
                                    "Czy aby sterownik DibalCom jest zainstalowany?"));

@@ -218,7 +218,7 @@ TARGO_API int TARGO_CALL TargoDLLSerKasOperacja(HTARGODLLLIB lib, int opContext,
             // Another session still holds the device: tell the user and let the host retry.
             operation->Message(msgInfo,
                                FixedText("Oczekiwanie na zamknięcie sesji '") + session + "'");
-            platform::SleepMs(1000);
+            platform::env().SleepMs(1000);
             return 1;
         }
 

@@ -48,7 +48,7 @@ TEST_P(DibctrlContent, WritesTheExactLines) {
     EXPECT_EQ(ReadFile(driver.File("dibctrl.txt")),
               Head("19200", c.port, "7", c.connection - 1) + "-i " + driver.WithSeparator() +
                   "\r\n" + c.tail);
-    EXPECT_FALSE(platform::PathExists(driver.File("dibctrl.tmp")));
+    EXPECT_FALSE(platform::env().PathExists(driver.File("dibctrl.tmp")));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -104,7 +104,7 @@ TEST_F(FlowTest, ConfigFailures) {
         } catch (const Exception& e) {
             EXPECT_EQ(e.Message(), c.message);
         }
-        EXPECT_FALSE(platform::PathExists(driver.File("dibctrl.txt")));
+        EXPECT_FALSE(platform::env().PathExists(driver.File("dibctrl.txt")));
     }
 }
 

@@ -105,22 +105,6 @@ TEST_F(ExportE2E, SlowMarksAreFollowedToTheLastOne) {
     EXPECT_NE(log.find("command S\nmarked 3\n"), std::string::npos) << log;
 }
 
-TEST_F(ExportE2E, UnmarkedRecordIsListedAndNotReported) {
-    host.params["DibalPort"] = "1";
-    host.params["DibalExitApp"] = "1";
-    work.InstallStandIn("unmarked=12\nidle_exit_s=60\n");
-
-    // The driver waits 30 s for the missing mark before it stops the transfer.
-    EXPECT_EQ(host.Operation(-2), 0);
-
-    EXPECT_EQ(host.Errors(), std::vector<std::string>{"...000012 Gruszki"});
-    EXPECT_EQ(ReadAll(work.Exchange() / "wynik.exp"),
-              "PLU;1;0;11;DOD\r\nPLU;3;0;5000;DOD\r\nPLU;4;0;13;USU\r\n");
-    EXPECT_TRUE(work.WaitForLogLine("exit", 5000));
-    const std::string log = ReadAll(work.Exchange() / "kasa.log");
-    EXPECT_NE(log.find("000012 Gruszki"), std::string::npos) << log;
-}
-
 TEST_F(ExportE2E, UsersStopWhileACommandIsPending) {
     host.params["DibalPort"] = "1";
     work.InstallStandIn("never_take=1\nidle_exit_s=3\n");
