@@ -99,7 +99,7 @@ TEST_F(FlowTest, TransferWaitEndsWithoutSleepingWhenDone) {
         platform::env().DeleteFile(driver.File("dibal.exp"));
         if (c.records != nullptr)
             WriteFile(driver.File("dibal.exp"), c.records);
-        action.ProgressUnits = c.expectedMarks;
+        action.Plan.ProgressUnits = c.expectedMarks;
         host.breakQuery = [&] { return c.stop; };
         const std::int64_t start = clock.Micros();
         action.WaitForTransfer();
@@ -116,8 +116,8 @@ TEST_F(FlowTest, StartDibalComWithoutTheProgram) {
 
 TEST_F(FlowTest, FileOnlySendWritesTheRecordsAndNothingElse) {
     SkalnixAction& action = SerialAction();
-    action.ConnectionType = 0;
-    action.RecordText = "00X100M000001000A\r\n";
+    action.Settings.ConnectionType = 0;
+    action.Plan.RecordText = "00X100M000001000A\r\n";
     WriteFile(driver.File("dibal.exp"), std::string(300, 'o'));  // an older, longer file
     host.ClearMessages();
     action.SendGoods();
@@ -130,12 +130,12 @@ TEST_F(FlowTest, FileOnlySendWritesTheRecordsAndNothingElse) {
 
 TEST_F(FlowTest, EnsureDriverDirCreatesOrFails) {
     SkalnixAction& action = SerialAction();
-    action.DriverDir = driver.File("a/b") + "/";
+    action.Settings.DriverDir = driver.File("a/b") + "/";
     action.EnsureDriverDir();
     EXPECT_TRUE(platform::env().DirectoryExists(driver.File("a/b")));
 
     WriteFile(driver.File("plain"), "");
-    action.DriverDir = driver.File("plain/sub") + "/";
+    action.Settings.DriverDir = driver.File("plain/sub") + "/";
     EXPECT_EQ(FailureOf([&] { action.EnsureDriverDir(); }),
               "Exception: " + Cp("Błąd utworzenia katalogu eksportu"));
 }

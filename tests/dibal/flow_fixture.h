@@ -34,13 +34,13 @@ protected:
     // An action whose settings are given directly (no ReadSettings), for a serial port.
     SkalnixAction& SerialAction() {
         SkalnixAction& action = NewAction();
-        action.DriverDir = driver.WithSeparator();
-        action.ConnectionType = 1;
-        action.PortName = "COM2";
-        action.BaudRate = "9600";
-        action.DataBits = "8";
-        action.ScaleAddress = "04";
-        action.Series = "A";
+        action.Settings.DriverDir = driver.WithSeparator();
+        action.Settings.ConnectionType = 1;
+        action.Settings.PortName = "COM2";
+        action.Settings.BaudRate = "9600";
+        action.Settings.DataBits = "8";
+        action.Settings.ScaleAddress = "04";
+        action.Settings.Series = "A";
         return action;
     }
 

@@ -58,7 +58,7 @@ class ResultCheck : public FlowTest, public ::testing::WithParamInterface<CheckC
 TEST_P(ResultCheck, JudgesEachGoodsByItsFirstRecordLine) {
     const CheckCase& c = GetParam();
     SkalnixAction& action = SerialAction();
-    action.Series = c.series;
+    action.Settings.Series = c.series;
     KSExpBuf buffer(&action);
     action.ExpBuf = &buffer;
     std::string file;
@@ -73,6 +73,9 @@ TEST_P(ResultCheck, JudgesEachGoodsByItsFirstRecordLine) {
             rec.plu_rec += g.lines[i];
             file += g.marked[i] ? Marked(g.lines[i]) : g.lines[i];
         }
+        // Goods with records went to DibalCom: the plan names their rows and lines.
+        if (!rec.plu_rec.empty())
+            action.Plan.AddSent(buffer.LiczbaTowarow, rec.plu_rec, c.series);
         buffer.DodajRec(rec);
     }
     WriteFile(driver.File("dibal.exp"), file);
@@ -139,13 +142,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(FlowTest, ResultCheckReportsAndLogs) {
     SkalnixAction& action = SerialAction();
-    action.Series = "M";
+    action.Settings.Series = "M";
     KSExpBuf buffer(&action);
     action.ExpBuf = &buffer;
     KSTowRec rec;
     rec.plu = 2;
     rec.status = 0;
     rec.plu_rec = Line22(2, kPears);
+    action.Plan.AddSent(0, rec.plu_rec, "M");
     buffer.DodajRec(rec);
     WriteFile(driver.File("dibal.exp"), rec.plu_rec);
     host.ClearMessages();
