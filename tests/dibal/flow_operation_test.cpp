@@ -1,5 +1,6 @@
 // The operation as the host runs it: dispatch by code, the export in the file-only and the
 // connected mode (DibalCom played by a thread), the failure reports and the user's stop.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -180,6 +181,18 @@ TEST_F(FlowTest, FileOnlyExport) {
         platform::env().DeleteFile(driver.File("dibal.exp"));
     }
     EXPECT_EQ(host.saveCalls, 2);
+}
+
+// The export asks the host for each setting once, however many goods it prepares.
+TEST_F(FlowTest, EverySettingIsAskedOncePerExport) {
+    WriteFile(exchange.File("kasa.exp"), PluLine(1, "5") + PluLine(2, "6") + PluLine(3, "7"));
+    host.parameterQueries.clear();
+    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_TRUE(host.Errors().empty());
+    for (const char* name : {"Pojemnosc", "DibalSendExpDate", "DibalPluSendGroup",
+                             "DibalMuxChannel", "DibalSeria", "DibalKatalogDrv"})
+        EXPECT_EQ(std::count(host.parameterQueries.begin(), host.parameterQueries.end(), name), 1)
+            << name;
 }
 
 TEST_F(FlowTest, AutomaticExportIsMarked) {

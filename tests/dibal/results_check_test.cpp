@@ -178,6 +178,34 @@ TEST_F(FlowTest, ResultCheckReportsAndLogs) {
     action.ExpBuf = nullptr;
 }
 
+// A record file cut short (DibalCom rewrote it, the disk was full) leaves goods whose lines
+// are gone: they were not seen sent, so they are listed and not reported as sent.
+TEST_F(FlowTest, ResultCheckTakesAMissingLineAsNotSent) {
+    SkalnixAction& action = SerialAction();
+    action.Settings.Series = "A";
+    KSExpBuf buffer(&action);
+    action.ExpBuf = &buffer;
+    std::string file;
+    for (int plu : {1, 2}) {
+        KSTowRec rec;
+        rec.plu = plu;
+        rec.status = 0;
+        rec.plu_rec = FirstLine("X1", plu, kPears + std::to_string(plu), 24);
+        action.Plan.AddSent(buffer.LiczbaTowarow, rec.plu_rec, "A");
+        buffer.DodajRec(rec);
+        if (plu == 1) file = Marked(rec.plu_rec);
+    }
+    WriteFile(driver.File("dibal.exp"), file);
+    host.ClearMessages();
+
+    action.CheckResults();
+
+    EXPECT_EQ(host.Errors(), std::vector<std::string>{"...000002 Gruszki2"});
+    EXPECT_TRUE(buffer.TrOk(0));
+    EXPECT_FALSE(buffer.TrOk(1));
+    action.ExpBuf = nullptr;
+}
+
 TEST_F(FlowTest, ResultCheckWithoutRecordFileFails) {
     SkalnixAction& action = SerialAction();
     KSExpBuf buffer(&action);
