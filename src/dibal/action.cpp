@@ -19,17 +19,17 @@ std::string SkalnixAction::DeviceProperty(int number) { return number == 1104 ? 
 
 void SkalnixAction::Operation(HTARGODLLSRODOWISKO& env, int code, int flags) {
     switch (code) {
-    case -1:
+    case TARGO_OP_CONNECTION_TEST:
         CheckConnection();
         break;
-    case -2:
+    case TARGO_OP_EXPORT:
         Eksport();
         break;
-    case -5:
+    case TARGO_OP_AUTO_EXPORT:
         AutoExport = true;
         Eksport();
         break;
-    case -8:
+    case TARGO_OP_ADDITIONAL_FUNCTION:
         RunAdditionalFunction(flags);
         break;
     default:

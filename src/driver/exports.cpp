@@ -44,14 +44,14 @@ void Guarded(TKSActionBase& operation, const char* name, const char* otherName, 
 
 std::string OperationName(int code) {
     switch (code) {
-        case -1: return FixedText("test połączenia");
-        case -2: return FixedText("eksport");
-        case -3: return FixedText("import sprzedaży");
-        case -4: return FixedText("import paragonu");
-        case -5: return FixedText("eksport automatyczny");
-        case -6: return FixedText("import automatyczny");
-        case -7: return FixedText("nasłuch");
-        case -9: return FixedText("import licznika");
+        case TARGO_OP_CONNECTION_TEST: return FixedText("test połączenia");
+        case TARGO_OP_EXPORT: return FixedText("eksport");
+        case TARGO_OP_SALES_IMPORT: return FixedText("import sprzedaży");
+        case TARGO_OP_RECEIPT_IMPORT: return FixedText("import paragonu");
+        case TARGO_OP_AUTO_EXPORT: return FixedText("eksport automatyczny");
+        case TARGO_OP_AUTO_IMPORT: return FixedText("import automatyczny");
+        case TARGO_OP_LISTEN: return FixedText("nasłuch");
+        case TARGO_OP_COUNTER_IMPORT: return FixedText("import licznika");
         default: return "operacja [" + std::to_string(code) + "]";
     }
 }

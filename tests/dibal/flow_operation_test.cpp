@@ -85,7 +85,7 @@ private:
 };
 
 TEST_F(FlowTest, ConnectionTestOnlyAnswersThatTheScaleHasNone) {
-    EXPECT_EQ(host.Operation(-1), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_CONNECTION_TEST), 0);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, Cp("Waga nie obsługuje testu połączenia!") + "\x01OK");
     EXPECT_EQ(host.messages[0].kind, TARGO_MSG_INFO);
@@ -144,7 +144,7 @@ TEST_F(FlowTest, ConfigurationFunctionWritesTheOptions) {
         host.params["DibalPort"] = c.port;
         host.params["DibalUserConfigTxt"] = c.userConfig;
         host.ClearMessages();
-        EXPECT_EQ(host.Operation(-8, 0), 0);
+        EXPECT_EQ(host.Operation(TARGO_OP_ADDITIONAL_FUNCTION, 0), 0);
         EXPECT_TRUE(host.Errors().empty());
         EXPECT_EQ(ReadFile(driver.File("dibctrl.txt")).substr(0, c.fileStart.size()), c.fileStart);
     }
@@ -187,7 +187,7 @@ TEST_F(FlowTest, FileOnlyExport) {
 TEST_F(FlowTest, EverySettingIsAskedOncePerExport) {
     WriteFile(exchange.File("kasa.exp"), PluLine(1, "5") + PluLine(2, "6") + PluLine(3, "7"));
     host.parameterQueries.clear();
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
     EXPECT_TRUE(host.Errors().empty());
     for (const char* name : {"Pojemnosc", "DibalSendExpDate", "DibalPluSendGroup",
                              "DibalMuxChannel", "DibalSeria", "DibalKatalogDrv"})
@@ -199,7 +199,7 @@ TEST_F(FlowTest, AutomaticExportIsMarked) {
     WriteFile(exchange.File("kasa.exp"), PluLine(1, "5000"));
     SkalnixAction& action = NewAction();
     HTARGODLLSRODOWISKO env{nullptr, nullptr, 5};
-    action.Operation(env, -5, 0);
+    action.Operation(env, TARGO_OP_AUTO_EXPORT, 0);
     EXPECT_TRUE(action.AutoExport);
     EXPECT_EQ(env.ResultCode, 0);
     // Nothing for the scale: no record file, and the goods still counts as done.
@@ -215,7 +215,7 @@ TEST_F(FlowTest, ConnectedExportStagesAndCapacity) {
     WriteFile(exchange.File("kasa.exp"), PluLine(1, "5") + PluLine(2, "6") + PluLine(3, "5000"));
     FakeDibalCom dibalcom(driver);
 
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
 
     EXPECT_EQ(dibalcom.Commands(), (std::vector<std::string>{"R", "s", "S", "G"}));
     std::vector<std::string> added;  // new lines from the record file on, as the host got them
@@ -256,7 +256,7 @@ TEST_F(FlowTest, UnmarkedRecordIsListedAndNotReported) {
 
     // The driver waits 30 s (of the fake clock) for the missing mark before it stops the
     // transfer.
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
 
     EXPECT_GE(clock.Micros(), 30000000);
     EXPECT_EQ(host.Errors(), std::vector<std::string>{"...000012 Gruszki"});
@@ -275,7 +275,7 @@ TEST_F(FlowTest, UsersStopWhileACommandIsPending) {
     const std::string command = driver.File("rozkaz.txt");
     host.breakQuery = [&] { return platform::env().PathExists(command); };
 
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
 
     EXPECT_EQ(LastErrors(host, 1),
               std::vector<std::string>{Cp("Operacja 'eksport' została przerwana")});

@@ -41,7 +41,7 @@ protected:
 
 TEST_F(ExportE2E, FileOnlyWritesRecordsAndResultWithoutDibalCom) {
     work.InstallStandIn("idle_exit_s=2\n");
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
 
     EXPECT_TRUE(host.Errors().empty());
     EXPECT_EQ(ReadAll(work.Exchange() / "wynik.exp"), kAllDone);
@@ -59,7 +59,7 @@ TEST_F(ExportE2E, SerialExportRunsTheWholeHandshake) {
     host.params["DibalExitApp"] = "1";
     work.InstallStandIn("idle_exit_s=20\n");
 
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
 
     EXPECT_TRUE(host.Errors().empty());
     EXPECT_EQ(ReadAll(work.Driver() / "dibctrl.txt"),
@@ -78,7 +78,7 @@ TEST_F(ExportE2E, TcpIpExportLeavesDibalComRunning) {
     host.params["DibalIPAddress"] = "127.0.0.1";
     work.InstallStandIn("idle_exit_s=2\n");
 
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
 
     EXPECT_TRUE(host.Errors().empty());
     EXPECT_EQ(ReadAll(work.Driver() / "dibctrl.txt"),
@@ -95,7 +95,7 @@ TEST_F(ExportE2E, SlowMarksAreFollowedToTheLastOne) {
     host.params["DibalExitApp"] = "1";
     work.InstallStandIn("mark_delay_ms=1200\nidle_exit_s=20\n");
 
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
 
     EXPECT_TRUE(host.Errors().empty());
     EXPECT_EQ(ReadAll(work.Exchange() / "wynik.exp"), kAllDone);
@@ -119,7 +119,7 @@ TEST_F(ExportE2E, UsersStopWhileACommandIsPending) {
         return now - pendingSince > std::chrono::milliseconds(1500);
     };
 
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
 
     ASSERT_FALSE(host.Errors().empty());
     EXPECT_EQ(host.Errors().back(), Cp1250("Operacja 'eksport' została przerwana"));
