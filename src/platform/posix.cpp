@@ -20,6 +20,7 @@
 #include <iterator>
 
 #include "platform/cp1250_table.h"
+#include "platform/os.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -76,7 +77,7 @@ Status PosixError(const char* what, const std::string& path, int error) {
 
 bool IsPathSeparator(char c) { return c == '/'; }
 
-namespace {
+namespace os {
 
 bool FileExists(const std::string& path) {
     struct stat st;
@@ -243,6 +244,8 @@ Status StartProgram(const std::string& program, const std::string& workDir) {
     return PosixError("Cannot start program", program, n == sizeof error ? error : EIO);
 }
 
+bool IsWindowsNT() { return true; }
+
 std::int64_t NowMicros() {
     timespec ts{};
     ::clock_gettime(CLOCK_MONOTONIC, &ts);
@@ -273,7 +276,7 @@ LocalTime LocalNow() {
     return t;
 }
 
-}  // namespace
+}  // namespace os
 
 bool SeekFile(std::FILE* file, std::int64_t offset, int origin) {
     return file != nullptr && ::fseeko(file, static_cast<off_t>(offset), origin) == 0;
@@ -290,7 +293,7 @@ bool TruncateFile(std::FILE* file, std::int64_t size) {
 
 // ---- registry: a .reg export ----
 
-namespace {
+namespace os {
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -408,7 +411,7 @@ bool ReadRegistryString(const std::string& keyPath, const std::string& valueName
     return found;
 }
 
-}  // namespace
+}  // namespace os
 
 // ---- message box ----
 
@@ -419,7 +422,7 @@ void* g_ownerWindow = nullptr;
 void SetOwnerWindow(void* window) { g_ownerWindow = window; }
 void* OwnerWindow() { return g_ownerWindow; }
 
-namespace {
+namespace os {
 
 int MessageBox(const std::string& text, const std::string& caption, unsigned /*flags*/) {
     std::string line = caption + ": " + text;
@@ -432,11 +435,11 @@ int MessageBox(const std::string& text, const std::string& caption, unsigned /*f
     return 1;
 }
 
-}  // namespace
+}  // namespace os
 
 // ---- serial port ----
 
-namespace {
+namespace os {
 
 bool BaudConstant(int baud, speed_t& speed) {
     switch (baud) {
@@ -552,55 +555,6 @@ Status OpenSerialPort(const std::string& name, const SerialSettings& settings,
     return Status();
 }
 
-class PosixEnv : public Env {
-public:
-    bool FileExists(const std::string& p) override { return platform::FileExists(p); }
-    bool DirectoryExists(const std::string& p) override { return platform::DirectoryExists(p); }
-    bool PathExists(const std::string& p) override { return platform::PathExists(p); }
-    Status CreateDirectories(const std::string& p) override {
-        return platform::CreateDirectories(p);
-    }
-    Status DeleteFile(const std::string& p) override { return platform::DeleteFile(p); }
-    Status RenameFile(const std::string& f, const std::string& t) override {
-        return platform::RenameFile(f, t);
-    }
-    Status ReplaceFile(const std::string& f, const std::string& t) override {
-        return platform::ReplaceFile(f, t);
-    }
-    Status CreateNewFile(const std::string& p, const std::string& d) override {
-        return platform::CreateNewFile(p, d);
-    }
-    std::vector<std::string> FindFiles(const std::string& p, bool plain) override {
-        return platform::FindFiles(p, plain);
-    }
-    std::string ShortPathName(const std::string& p) override {
-        return platform::ShortPathName(p);
-    }
-    Status StartProgram(const std::string& p, const std::string& d) override {
-        return platform::StartProgram(p, d);
-    }
-    Status OpenSerialPort(const std::string& n, const SerialSettings& s,
-                          std::unique_ptr<SerialPort>& port) override {
-        return platform::OpenSerialPort(n, s, port);
-    }
-    std::int64_t NowMicros() override { return platform::NowMicros(); }
-    LocalTime LocalNow() override { return platform::LocalNow(); }
-    void SleepMs(int ms) override { platform::SleepMs(ms); }
-    bool IsWindowsNT() override { return true; }
-    bool ReadRegistryString(const std::string& k, const std::string& n,
-                            std::string& v) override {
-        return platform::ReadRegistryString(k, n, v);
-    }
-    int MessageBox(const std::string& t, const std::string& c, unsigned f) override {
-        return platform::MessageBox(t, c, f);
-    }
-};
-
-}  // namespace
-
-Env& DefaultEnv() {
-    static PosixEnv env;
-    return env;
-}
+}  // namespace os
 
 }  // namespace platform

@@ -1,4 +1,5 @@
 // The platform layer on Windows: the ANSI (...A) API, since every text is Windows-1250 bytes.
+#include "platform/os.h"
 #include "platform/platform.h"
 
 #include <windows.h>
@@ -44,7 +45,7 @@ void* g_ownerWindow = nullptr;
 
 bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
 
-namespace {
+namespace os {
 
 bool FileExists(const std::string& path) {
     const DWORD a = Attributes(path);
@@ -147,7 +148,7 @@ Status StartProgram(const std::string& program, const std::string& workDir) {
     return Status();
 }
 
-}  // namespace
+}  // namespace os
 
 bool SeekFile(std::FILE* file, std::int64_t offset, int origin) {
     return file != nullptr && _fseeki64(file, offset, origin) == 0;
@@ -160,7 +161,7 @@ bool TruncateFile(std::FILE* file, std::int64_t size) {
     return _chsize_s(_fileno(file), size) == 0;
 }
 
-namespace {
+namespace os {
 
 void SleepMs(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds < 0 ? 0 : milliseconds)); }
 
@@ -285,56 +286,7 @@ Status OpenSerialPort(const std::string& name, const SerialSettings& settings,
     return Status();
 }
 
-class WindowsEnv : public Env {
-public:
-    bool FileExists(const std::string& p) override { return platform::FileExists(p); }
-    bool DirectoryExists(const std::string& p) override { return platform::DirectoryExists(p); }
-    bool PathExists(const std::string& p) override { return platform::PathExists(p); }
-    Status CreateDirectories(const std::string& p) override {
-        return platform::CreateDirectories(p);
-    }
-    Status DeleteFile(const std::string& p) override { return platform::DeleteFile(p); }
-    Status RenameFile(const std::string& f, const std::string& t) override {
-        return platform::RenameFile(f, t);
-    }
-    Status ReplaceFile(const std::string& f, const std::string& t) override {
-        return platform::ReplaceFile(f, t);
-    }
-    Status CreateNewFile(const std::string& p, const std::string& d) override {
-        return platform::CreateNewFile(p, d);
-    }
-    std::vector<std::string> FindFiles(const std::string& p, bool plain) override {
-        return platform::FindFiles(p, plain);
-    }
-    std::string ShortPathName(const std::string& p) override {
-        return platform::ShortPathName(p);
-    }
-    Status StartProgram(const std::string& p, const std::string& d) override {
-        return platform::StartProgram(p, d);
-    }
-    Status OpenSerialPort(const std::string& n, const SerialSettings& s,
-                          std::unique_ptr<SerialPort>& port) override {
-        return platform::OpenSerialPort(n, s, port);
-    }
-    std::int64_t NowMicros() override { return platform::NowMicros(); }
-    LocalTime LocalNow() override { return platform::LocalNow(); }
-    void SleepMs(int ms) override { platform::SleepMs(ms); }
-    bool IsWindowsNT() override { return platform::IsWindowsNT(); }
-    bool ReadRegistryString(const std::string& k, const std::string& n,
-                            std::string& v) override {
-        return platform::ReadRegistryString(k, n, v);
-    }
-    int MessageBox(const std::string& t, const std::string& c, unsigned f) override {
-        return platform::MessageBox(t, c, f);
-    }
-};
-
-}  // namespace
-
-Env& DefaultEnv() {
-    static WindowsEnv env;
-    return env;
-}
+}  // namespace os
 
 void SetOwnerWindow(void* window) { g_ownerWindow = window; }
 void* OwnerWindow() { return g_ownerWindow; }
