@@ -72,6 +72,19 @@ enum {
 };
 #define TARGO_STATUS_SEPARATOR '\x01'
 
+/* Operation codes (the `code` argument of TargoDLLSerKasOperacja). */
+enum {
+    TARGO_OP_CONNECTION_TEST = -1,
+    TARGO_OP_EXPORT = -2,
+    TARGO_OP_SALES_IMPORT = -3,
+    TARGO_OP_RECEIPT_IMPORT = -4,
+    TARGO_OP_AUTO_EXPORT = -5,
+    TARGO_OP_AUTO_IMPORT = -6,
+    TARGO_OP_LISTEN = -7,
+    TARGO_OP_ADDITIONAL_FUNCTION = -8, /* flags: the function's number */
+    TARGO_OP_COUNTER_IMPORT = -9
+};
+
 /* Environment record of one operation call (TargoDLLSerKasOperacja). */
 typedef struct HTARGODLLSRODOWISKO_ {
     char* SessionText;  /* the caller's session text, copied back afterwards */

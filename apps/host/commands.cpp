@@ -48,10 +48,10 @@ std::string Buffer(const char (&buf)[TARGODLL_BUFSIZE]) {
 
 const char* OperationName(int code) {
     switch (code) {
-        case -1: return "connection test";
-        case -2: return "export";
-        case -5: return "automatic export";
-        case -8: return "additional function";
+        case TARGO_OP_CONNECTION_TEST: return "connection test";
+        case TARGO_OP_EXPORT: return "export";
+        case TARGO_OP_AUTO_EXPORT: return "automatic export";
+        case TARGO_OP_ADDITIONAL_FUNCTION: return "additional function";
         default: return "operation";
     }
 }
@@ -280,7 +280,7 @@ int RunOperation(const Options& o, int code, int flags) {
     data.translations = p.hasTranslations ? &p.translations : nullptr;
     data.refuseSave = o.refuseSave;
 
-    const bool isExport = code == -2 || code == -5;
+    const bool isExport = code == TARGO_OP_EXPORT || code == TARGO_OP_AUTO_EXPORT;
     if (isExport) {
         // The summary must describe this export, never an earlier one.
         std::error_code ec;

@@ -4,6 +4,7 @@
 #include "cli.h"
 #include "commands.h"
 #include "hostos.h"
+#include "targodll.h"
 
 int main(int argc, char** argv) {
     using namespace host;
@@ -29,9 +30,9 @@ int main(int argc, char** argv) {
     }
     switch (options.command) {
         case Command::Info: return RunInfo(options);
-        case Command::Export: return RunOperation(options, options.autoExport ? -5 : -2, 0);
-        case Command::Test: return RunOperation(options, -1, 0);
-        case Command::Function: return RunOperation(options, -8, options.number);
+        case Command::Export: return RunOperation(options, options.autoExport ? TARGO_OP_AUTO_EXPORT : TARGO_OP_EXPORT, 0);
+        case Command::Test: return RunOperation(options, TARGO_OP_CONNECTION_TEST, 0);
+        case Command::Function: return RunOperation(options, TARGO_OP_ADDITIONAL_FUNCTION, options.number);
         case Command::Op: return RunOperation(options, options.number, 0);
         default: return kExitUsage;
     }

@@ -17,11 +17,16 @@ namespace {
 int g_pauses = 0;
 int g_pausedMs = 0;
 
-void CountingSleep(int milliseconds) {
-    ++g_pauses;
-    g_pausedMs += milliseconds;
-    platform::SleepMs(milliseconds);
-}
+// The real system, counting the writer's pauses.
+class CountingSleep : public platform::EnvWrapper {
+public:
+    CountingSleep() : EnvWrapper(platform::DefaultEnv()) {}
+    void SleepMs(int milliseconds) override {
+        ++g_pauses;
+        g_pausedMs += milliseconds;
+        target().SleepMs(milliseconds);
+    }
+};
 
 }  // namespace
 
@@ -38,7 +43,8 @@ int main(int argc, char** argv) {
         benchgen::BenchDir dir;
         if (keep) dir.Keep();
         const std::string path = dir.File("import.txt");
-        importpause::SetSleep(CountingSleep);
+        CountingSleep counting;
+        platform::ScopedEnv countingScope(counting);
 
         KSImpBuf buf;
         buf.DataSprzedazy = TdtTools(45000.5);

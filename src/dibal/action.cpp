@@ -19,17 +19,17 @@ std::string SkalnixAction::DeviceProperty(int number) { return number == 1104 ? 
 
 void SkalnixAction::Operation(HTARGODLLSRODOWISKO& env, int code, int flags) {
     switch (code) {
-    case -1:
+    case TARGO_OP_CONNECTION_TEST:
         CheckConnection();
         break;
-    case -2:
+    case TARGO_OP_EXPORT:
         Eksport();
         break;
-    case -5:
+    case TARGO_OP_AUTO_EXPORT:
         AutoExport = true;
         Eksport();
         break;
-    case -8:
+    case TARGO_OP_ADDITIONAL_FUNCTION:
         RunAdditionalFunction(flags);
         break;
     default:
@@ -52,40 +52,36 @@ void SkalnixAction::RunAdditionalFunction(int number) {
 }
 
 void SkalnixAction::EnsureDriverDir() {
-    if (platform::DirectoryExists(DriverDir))
+    if (platform::env().DirectoryExists(Settings.DriverDir))
         return;
-    if (!platform::CreateDirectories(DriverDir) || !platform::DirectoryExists(DriverDir))
+    if (!platform::env().CreateDirectories(Settings.DriverDir) || !platform::env().DirectoryExists(Settings.DriverDir))
         throw Exception(DriverText("SkalnixAPrepareDExceptio", "Błąd utworzenia katalogu eksportu"));
 }
 
+// The export, step by step: the settings; DibalCom's options; kasa.exp into the buffer; the
+// plan of records; the count to send; dibal.exp to DibalCom and its marks back into tr_ok;
+// wynik.exp and the host's database.
 void SkalnixAction::Eksport() {
     // The buffer lives for this export only; ExpBuf points at it meanwhile.
     std::unique_ptr<KSExpBuf> buffer;
     try {
         ReadSettings();
-        if (ConnectionType != 0)
+        if (Settings.ConnectionType != 0)
             WriteDibalComConfig();
 
         buffer = std::make_unique<KSExpBuf>(this);
         ExpBuf = buffer.get();
-        RecordText.clear();
         EnsureDriverDir();
         ExpBuf->ReadFromFile(ExportFileName(), false, -1);
 
-        SentCounter = 0;
-        ProgressUnits = 0;
         PrepareGoods();
+        ReportGoodsToSend();
 
-        StartStage(DriverText("SkalnixAEksportMsgAdd", " - do wysłania"), stageCounter, 100);
-        SetProgress(SentCounter);
-        if (ParamAsInt("Pojemnosc") < SentCounter)
-            Message(msgError, DriverText("AEksportDodajKomTargoDLL_Z",
-                                         "Ilość towarów do wysłania przekracza zadeklarowaną "
-                                         "pojemność wagi!"));
-        LogRejected();
-
-        if (SentCounter > 0)
-            SendGoods();
+        const bool checkedByDibalCom = Plan.SentCounter > 0 && Settings.ConnectionType != 0;
+        if (Plan.SentCounter > 0)
+            SendGoods();  // with DibalCom, CheckResults applies its marks
+        if (!checkedByDibalCom)
+            dibal::ApplyResults(*ExpBuf, Plan, nullptr);
 
         ExpBuf->ZapiszWynikEksp(ResultFileName());
         SaveResultToDatabase();
@@ -101,4 +97,14 @@ void SkalnixAction::Eksport() {
     }
     ExpBuf = nullptr;
     buffer.reset();
+}
+
+void SkalnixAction::ReportGoodsToSend() {
+    StartStage(DriverText("SkalnixAEksportMsgAdd", " - do wysłania"), stageCounter, 100);
+    SetProgress(Plan.SentCounter);
+    if (Settings.Capacity < Plan.SentCounter)
+        Message(msgError, DriverText("AEksportDodajKomTargoDLL_Z",
+                                     "Ilość towarów do wysłania przekracza zadeklarowaną "
+                                     "pojemność wagi!"));
+    LogRejected();
 }

@@ -1,9 +1,11 @@
 // Running DibalCom: the record file, the program start, the command handshake through
 // rozkaz.txt, following the transfer by the marks in dibal.exp, and the file replacement.
-#include <chrono>
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "dibal/catalogue.h"
+#include "dibal/dibalcom_marks.h"
 #include "dibal/skalnixaction.h"
 #include "platform/platform.h"
 #include "runtime/exceptions.h"
@@ -14,81 +16,57 @@ namespace {
 
 bool IsMuxChannel(int channel) { return channel >= 1 && channel <= 8; }
 
-// Record lines DibalCom has marked as sent ('*' as the third character). A file that cannot
-// be read counts the lines read so far.
-int CountMarkedLines(const std::string& path) {
-    int count = 0;
-    try {
-        TMFile file;
-        file.SetPath(path);
-        file.SetReadOnly(true);
-        file.Open();
-        std::string line;
-        while (file.ReadLine(line, "\r\n"))
-            if (line.size() >= 3 && line[2] == '*')
-                ++count;
-    } catch (...) {
-    }
-    return count;
-}
-
 }  // namespace
 
-std::string SkalnixAction::DriverFile(const char* name) const { return DriverDir + name; }
+std::string SkalnixAction::DriverFile(const char* name) const { return Settings.DriverDir + name; }
 
 void SkalnixAction::SendGoods() {
-    StartStage(DriverText("SkalnixASendPluRMsgAdd", "Generowanie pliku eksportowego"), stagePlain,
-               100);
-    try {
-        WriteRecordFile();
-        if (ConnectionType != 0) {
-            StartStage(DriverText("SkalnixASendPluRMsgAdd_00001", "Uruchamiam DibalCom.exe:"),
+    TLStageScope stage(this, DriverText("SkalnixASendPluRMsgAdd", "Generowanie pliku eksportowego"),
                        stagePlain, 100);
-            StartDibalCom();
-            StartStage(DriverText("SkalnixASendPluRMsgAdd_00002", " -inicjalizuję DibalCom"),
-                       stageCounter, 100);
-            Execute("R\r\n");
-            StartStage(DriverText("SkalnixASendPluRMsgAdd_00003",
-                                  " -uruchamiam komunikację DibalCom"),
-                       stageCounter, 100);
-            Execute("s\r\n");
-            StartStage(DriverText("SkalnixASendPluRMsgAdd_00004", " -DibalCom przesyła dane"),
-                       stagePercent, ProgressUnits);
-            WaitForTransfer();
-            StartStage(DriverText("SkalnixASendPluRMsgAdd_00005",
-                                  " -zatrzymuję komunikację DibalCom"),
-                       stageCounter, 100);
-            Execute("S\r\n");
-            if (ConnectionType == 1 && IsMuxChannel(ParamAsInt("DibalMuxChannel"))) {
-                StartStage(DriverText("SkalnixASendPluRMsgAdd_00006",
-                                      " -zatrzymuję program DibalCom"),
-                           stagePlain, 100);
-                Execute("G\r\n");
-            } else if (ExitDibalCom) {
-                StartStage(DriverText("SkalnixASendPluRMsgAdd_00007", " -zatrzymuję program DibalCom"),
-                           stagePlain, 100);
-                Execute("G\r\n");
-            }
-            CheckResults();
+    WriteRecordFile();
+    if (Settings.ConnectionType != 0) {
+        StartStage(DriverText("SkalnixASendPluRMsgAdd_00001", "Uruchamiam DibalCom.exe:"),
+                   stagePlain, 100);
+        StartDibalCom();
+        StartStage(DriverText("SkalnixASendPluRMsgAdd_00002", " -inicjalizuję DibalCom"),
+                   stageCounter, 100);
+        Execute("R\r\n");
+        StartStage(DriverText("SkalnixASendPluRMsgAdd_00003",
+                              " -uruchamiam komunikację DibalCom"),
+                   stageCounter, 100);
+        Execute("s\r\n");
+        StartStage(DriverText("SkalnixASendPluRMsgAdd_00004", " -DibalCom przesyła dane"),
+                   stagePercent, Plan.ProgressUnits);
+        WaitForTransfer();
+        StartStage(DriverText("SkalnixASendPluRMsgAdd_00005",
+                              " -zatrzymuję komunikację DibalCom"),
+                   stageCounter, 100);
+        Execute("S\r\n");
+        if (Settings.ConnectionType == 1 && IsMuxChannel(Settings.MuxChannel)) {
+            StartStage(DriverText("SkalnixASendPluRMsgAdd_00006",
+                                  " -zatrzymuję program DibalCom"),
+                       stagePlain, 100);
+            Execute("G\r\n");
+        } else if (Settings.ExitDibalCom) {
+            StartStage(DriverText("SkalnixASendPluRMsgAdd_00007", " -zatrzymuję program DibalCom"),
+                       stagePlain, 100);
+            Execute("G\r\n");
         }
-        SetStageType(stageDone);
-    } catch (...) {
-        SetStageType(stageError);
-        throw;
+        CheckResults();
     }
 }
 
 void SkalnixAction::WriteRecordFile() {
     const std::string tempPath = DriverFile("dibal.tmp");
-    Tools.BufToFile(RecordText, tempPath);
+    Tools.BufToFile(Plan.RecordText, tempPath);
     RenFile(tempPath, DriverFile("dibal.exp"));
 }
 
 void SkalnixAction::StartDibalCom() {
     const std::string program = DriverFile("dibalcom.exe");
-    if (!platform::FileExists(program))
+    if (!platform::env().FileExists(program))
         throw Exception(DriverText("UruchomDExceptioAnsiStri", "Brak sterownika ") + program);
-    if (!platform::StartProgram(program, DriverDir))
+    if (!platform::env().StartProgram(program, Settings.DriverDir))
         throw Exception(
             DriverText("SkalnixAUruchomDExceptio", "Nie powiodło się uruchomienie DibalCom!"));
 }
@@ -113,7 +91,7 @@ void SkalnixAction::Execute(const std::string& command) {
 
 bool SkalnixAction::WaitForFile(const std::string& path, bool untilGone) {
     for (int seconds = 1;; ++seconds) {
-        if (platform::PathExists(path) != untilGone) {
+        if (platform::env().PathExists(path) != untilGone) {
             SetStageType(stageDone);
             return true;
         }
@@ -121,40 +99,41 @@ bool SkalnixAction::WaitForFile(const std::string& path, bool untilGone) {
         if (BreakRequested())
             return false;
         SetProgress(seconds);
-        platform::SleepMs(1000);
+        platform::env().SleepMs(1000);
     }
 }
 
 void SkalnixAction::WaitForTransfer() {
-    using Clock = std::chrono::steady_clock;
     // 0.000347223 of a day without a new mark ends the wait.
-    const auto idleLimit = std::chrono::microseconds(30000067);
+    constexpr std::int64_t kIdleLimitMicros = 30000067;
+    platform::Env& os = platform::env();
     const std::string recordPath = DriverFile("dibal.exp");
     int lastCount = 0;
     bool idleRunning = false;
-    Clock::time_point idleStart;
+    std::int64_t idleStart = 0;
     while (!BreakRequested()) {
-        const int count = CountMarkedLines(recordPath);
+        const std::vector<bool> marks = dibal::ReadMarksSoFar(recordPath);
+        const int count = static_cast<int>(std::count(marks.begin(), marks.end(), true));
         SetProgress(count);
-        if (count >= ProgressUnits)
+        if (count >= Plan.ProgressUnits)
             return;
         if (count != lastCount) {
             lastCount = count;
             idleRunning = false;
         } else if (!idleRunning) {
-            idleStart = Clock::now();
+            idleStart = os.NowMicros();
             idleRunning = true;
-        } else if (Clock::now() - idleStart >= idleLimit) {
+        } else if (os.NowMicros() - idleStart >= kIdleLimitMicros) {
             return;
         }
-        platform::SleepMs(1000);
+        os.SleepMs(1000);
     }
 }
 
 void SkalnixAction::RenFile(const std::string& from, const std::string& to) {
-    if (platform::PathExists(to) && !platform::DeleteFile(to))
+    const platform::Status replaced = platform::env().ReplaceFile(from, to);
+    if (replaced) return;
+    if (replaced.TargetInTheWay())
         throw Exception(DriverText("ARenFileExceptioAnsiStri", "Błąd usunięcia pliku ") + to);
-    if (!platform::RenameFile(from, to))
-        throw Exception(DriverText("ARenFileExceptioAnsiStri_00001", "Błąd zmiany nazwy pliku ") +
-                        to);
+    throw Exception(DriverText("ARenFileExceptioAnsiStri_00001", "Błąd zmiany nazwy pliku ") + to);
 }

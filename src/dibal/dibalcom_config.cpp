@@ -19,32 +19,32 @@ bool IsMuxChannel(int channel) { return channel >= 1 && channel <= 8; }
 void SkalnixAction::WriteDibalComConfig() {
     const std::string configPath = DriverFile("dibctrl.txt");
     // The user keeps his own options file: it only has to be there.
-    if (ParamAsInt("DibalUserConfigTxt") != 0) {
-        if (!platform::FileExists(configPath))
+    if (Settings.UserConfig) {
+        if (!platform::env().FileExists(configPath))
             throw Exception(DriverText("SkalnixAUstawParExceptio_00001",
                                        "Brak pliku dibctrl.txt w katalogu sterownika"));
         return;
     }
-    const int muxChannel = ParamAsInt("DibalMuxChannel");
-    if (ConnectionType < 1 || ConnectionType > 3)
+    const int muxChannel = Settings.MuxChannel;
+    if (Settings.ConnectionType < 1 || Settings.ConnectionType > 3)
         throw Exception(DriverText("SkalnixAUstawParExceptio", "Niewłaściwy typ złącza!"));
 
     char mode[16];
-    std::snprintf(mode, sizeof mode, "-m %d", ConnectionType - 1);
+    std::snprintf(mode, sizeof mode, "-m %d", Settings.ConnectionType - 1);
     std::vector<std::string> lines = {
-        "-t dibal.exp", "-r BL0NDDM.TOT", "-v " + BaudRate, "-p " + PortName, "-P ",
-        "-b " + DataBits, "-a 1", "-c rozkaz.txt", "-T 04,50", "-I 1", "-w 0", "-f 0", "-C 0",
-        "-D 25000", "-R 25001", "-e 0", mode, "-L 1", "-S 1", "-H 1", "-i " + DriverDir,
+        "-t dibal.exp", "-r BL0NDDM.TOT", "-v " + Settings.BaudRate, "-p " + Settings.PortName, "-P ",
+        "-b " + Settings.DataBits, "-a 1", "-c rozkaz.txt", "-T 04,50", "-I 1", "-w 0", "-f 0", "-C 0",
+        "-D 25000", "-R 25001", "-e 0", mode, "-L 1", "-S 1", "-H 1", "-i " + Settings.DriverDir,
     };
-    if (ConnectionType == 1) {
-        lines.push_back("-d " + ScaleAddress + "#");
+    if (Settings.ConnectionType == 1) {
+        lines.push_back("-d " + Settings.ScaleAddress + "#");
     } else {
         lines.push_back("-k 3001,3000");
         lines.push_back("-k 3001,3000");
-        lines.push_back("-d " + ScaleAddress + "#" + ParamAsString("DibalIPAddress"));
+        lines.push_back("-d " + Settings.ScaleAddress + "#" + Settings.IpAddress);
     }
-    const bool useMux = ConnectionType == 1 && IsMuxChannel(muxChannel);
-    if (useMux || ExitDibalCom) {
+    const bool useMux = Settings.ConnectionType == 1 && IsMuxChannel(muxChannel);
+    if (useMux || Settings.ExitDibalCom) {
         lines.push_back("-G ");
         lines.push_back("-C ");
     }
@@ -58,7 +58,7 @@ void SkalnixAction::WriteDibalComConfig() {
     RenFile(tempPath, configPath);
 
     if (useMux)
-        SwitchMuxChannel(PortName, muxChannel);
+        SwitchMuxChannel(Settings.PortName, muxChannel);
 }
 
 void SkalnixAction::SwitchMuxChannel(const std::string& portName, int channel) {
@@ -77,7 +77,7 @@ void SkalnixAction::SwitchMuxChannel(const std::string& portName, int channel) {
         port.SetActive(true);
         port.SetRTS(false);
         port.SetDTR(false);
-        platform::SleepMs(300);
+        platform::env().SleepMs(300);
         port.SetRTS(true);
         port.SetDTR(true);
         port.Put(0xFE, true);

@@ -6,11 +6,11 @@
 #include "runtime/exceptions.h"
 
 std::string SkalnixAction::FormatujNazwe(const KSTowRec& goods) {
-    const std::size_t width = Series == "M" ? 14 : 24;
+    const std::size_t width = Settings.Series == "M" ? 14 : 24;
     std::string name = goods.nazwa.substr(0, width);
 
     // DibalPlZnaki -> row of the Polish-letter table: Windows-1250, code page 852, plain letters.
-    switch (CodePage) {
+    switch (Settings.CodePage) {
     case 0: Tools.CodePageTo = 2; break;
     case 1: Tools.CodePageTo = 0; break;
     case 2: Tools.CodePageTo = 6; break;

@@ -38,16 +38,16 @@ bool DigitsAbove(const std::string& digits, long long upper) {
 }  // namespace
 
 bool SkalnixAction::FormatPluCode(const KSTowRec& goods, std::string& code) {
-    const bool seriesM = Series == "M";
+    const bool seriesM = Settings.Series == "M";
     const int width = seriesM ? 5 : 6;
     const long long upper = seriesM ? 99999 : 999999;
     const std::string& kod = goods.kod;
 
-    if (WeightedCodeMode == 0) {
+    if (Settings.WeightedCodeMode == 0) {
         // Short codes from the configured range.
         if (kod.size() > static_cast<std::size_t>(width) || !AllDigits(kod)) return false;
         const int number = StrToInt(kod);  // an empty code ends the export here
-        if (number < ShortCodeFirst || number > ShortCodeLast) return false;
+        if (number < Settings.ShortCodeFirst || number > Settings.ShortCodeLast) return false;
         code = ZeroFilled(number, width);
         return true;
     }
@@ -55,26 +55,26 @@ bool SkalnixAction::FormatPluCode(const KSTowRec& goods, std::string& code) {
     // Long weighted codes: the prefix selects the host's template, whose letters G and S mark
     // the sub-group and article digits.
     if (kod.size() != 13) return false;
-    if (WeightedCodeMode >= 1 && WeightedCodeMode <= 9 &&
-        kod.compare(0, 2, std::to_string(WeightedCodeMode + 20)) != 0)
+    if (Settings.WeightedCodeMode >= 1 && Settings.WeightedCodeMode <= 9 &&
+        kod.compare(0, 2, std::to_string(Settings.WeightedCodeMode + 20)) != 0)
         return false;
     const auto tmpl =
-        std::find_if(CodeTemplates.begin(), CodeTemplates.end(), [&](const std::string& t) {
+        std::find_if(Settings.CodeTemplates.begin(), Settings.CodeTemplates.end(), [&](const std::string& t) {
             return t.size() >= 2 && t.compare(0, 2, kod, 0, 2) == 0;
         });
-    if (tmpl == CodeTemplates.end()) return false;
+    if (tmpl == Settings.CodeTemplates.end()) return false;
 
     const auto groupDigits = static_cast<std::size_t>(std::count(tmpl->begin(), tmpl->end(), 'G'));
     const auto articleDigits =
         static_cast<std::size_t>(std::count(tmpl->begin(), tmpl->end(), 'S'));
     const std::size_t groupPos = tmpl->find('G');
 
-    if (groupDigits == 0 && SubGroup != -1 && SubGroupOnly) return false;
-    if (groupDigits > 0 && SubGroup != -1 &&
-        StrToInt(Part(kod, groupPos, groupDigits)) != SubGroup)  // non-digits end the export
+    if (groupDigits == 0 && Settings.SubGroup != -1 && Settings.SubGroupOnly) return false;
+    if (groupDigits > 0 && Settings.SubGroup != -1 &&
+        StrToInt(Part(kod, groupPos, groupDigits)) != Settings.SubGroup)  // non-digits end the export
         return false;
 
-    const std::string text = ParamAsInt("DibalPluSendGroup") != 0
+    const std::string text = Settings.SendGroup
                                  ? Part(kod, 2, groupDigits + articleDigits)
                                  : Part(kod, groupDigits + 2, articleDigits);
     // A template without code digits leaves nothing to send: rejected like any other code

@@ -1,5 +1,5 @@
 // SkalnixAction::PrepareGoods: turns every goods of the export buffer that belongs on the scale
-// into its DIBAL record lines, and marks the others as not for the scale.
+// into its DIBAL record lines and makes the export's plan of them.
 #include <array>
 #include <string>
 
@@ -10,7 +10,6 @@
 #include "exportdata/ksexpbuf.h"
 #include "runtime/exceptions.h"
 #include "runtime/lgtools.h"
-#include "runtime/planned_growth.h"
 
 namespace {
 
@@ -18,7 +17,7 @@ namespace {
 // False when a number does not fit its field; the goods then gets no lines at all.
 bool BuildGoodsLines(SkalnixAction& action, const KSTowRec& goods, dibal::RecordFields& f,
                      std::string& text, int& lines) {
-    const std::string& series = action.Series;
+    const std::string& series = action.Settings.Series;
     if (series == "M") {
         lines = 1;
         return dibal::AppendRecord22(f, text);
@@ -37,7 +36,7 @@ bool BuildGoodsLines(SkalnixAction& action, const KSTowRec& goods, dibal::Record
         throw Exception(message);
     }
 
-    f.sendExpiry = action.ParamAsInt("DibalSendExpDate") != 0;
+    f.sendExpiry = action.Settings.SendExpiry;
     // L3/H3 carry label, picture (both 0 above 99), section and expiry; without any of them
     // the line is left out.
     const bool extraLine = (f.label != 0 && f.label <= 99) || (f.picture != 0 && f.picture <= 99) ||
@@ -66,69 +65,63 @@ bool BuildGoodsLines(SkalnixAction& action, const KSTowRec& goods, dibal::Record
 
 void SkalnixAction::PrepareGoods() {
     const int count = ExpBuf->LiczbaTowarow;
-    StartStage(DriverText("SkalnixAMakePluRMsgAdd", "Przygotowanie towarów:"), stagePercent, count);
-    try {
-        ExpBuf->ResetFlags(false);
-        KSTowRec goods;
-        for (int i = 0; i < count; ++i) {
-            SetProgress(i + 1);
-            ExpBuf->CzytajRec(i, goods);
+    Plan = dibal::ExportPlan();
+    TLStageScope stage(this, DriverText("SkalnixAMakePluRMsgAdd", "Przygotowanie towarów:"),
+                       stagePercent, count);
+    ExpBuf->ResetFlags(false);
+    KSTowRec goods;
+    for (int i = 0; i < count; ++i) {
+        SetProgress(i + 1);
+        ExpBuf->CzytajRec(i, goods);
 
-            dibal::RecordFields f;
-            if (!FormatPluCode(goods, f.pluCode)) {
-                ExpBuf->SetTrOk(i, true);
-                continue;
-            }
-            f.name = FormatujNazwe(goods);
-            const std::array<int, 4> numbers = Opis2Numbers(goods);
-            f.key = numbers[0];
-            f.label = numbers[1];
-            f.picture = numbers[2];
-            f.section = numbers[3];
-            f.expiry = goods.TerminW;
-            f.price = goods.CenaAkt(PriceLevel);
-            f.priceHurt = goods.cena_hurt;
-            f.priceNoc = goods.cena_noc;
-            f.piece = goods.precyzja == 0 ? 1 : 0;
-            f.address = ScaleAddress;
-            f.group = ScaleGroup;
-
-            // Add, update and price change all write the goods; delete removes it. Nothing is
-            // sent for any other status, and its tr_ok stays as read.
-            if (goods.status >= stDod && goods.status <= stCen)
-                f.action = 'M';
-            else if (goods.status == stUsu)
-                f.action = 'B';
-            else
-                continue;
-
-            std::string text;
-            int lines = 0;
-            if (!BuildGoodsLines(*this, goods, f, text, lines)) {
-                // A shifted field would corrupt the record for the scale: the goods is not sent
-                // and keeps its tr_ok, so it is not reported as sent.
-                dibal::AddRejection(RejectedList, goods, "SkalnixAPrepareGstr",
-                                    "SkalnixAPrepareGstr_00001",
-                                    " (wartość nie mieści się w polu rekordu wagi)");
-                continue;
-            }
-            goods.plu_rec = text;
-
-            ++SentCounter;
-            if (ParamAsInt("Pojemnosc") < SentCounter) {
-                dibal::AddRejection(RejectedList, goods, "ePluRerror_loAddIntToStr",
-                                    "PluRerror_loAddtowreckod", " (towar nie zmieści się w wadze)");
-                continue;
-            }
-            ProgressUnits += lines;
-            ExpBuf->ZapiszRec(i, goods);
-            if (ConnectionType == 0) ExpBuf->SetTrOk(i, true);
-            AppendPlanned(RecordText, text, static_cast<std::size_t>(i) + 1,
-                          static_cast<std::size_t>(count));
+        dibal::RecordFields f;
+        if (!FormatPluCode(goods, f.pluCode)) {
+            Plan.notForScale.push_back(i);
+            continue;
         }
-    } catch (...) {
-        SetStageType(stageError);
-        throw;
+        f.name = FormatujNazwe(goods);
+        const std::array<int, 4> numbers = Opis2Numbers(goods);
+        f.key = numbers[0];
+        f.label = numbers[1];
+        f.picture = numbers[2];
+        f.section = numbers[3];
+        f.expiry = goods.TerminW;
+        f.price = goods.CenaAkt(Settings.PriceLevel);
+        f.priceHurt = goods.cena_hurt;
+        f.priceNoc = goods.cena_noc;
+        f.piece = goods.precyzja == 0 ? 1 : 0;
+        f.address = Settings.ScaleAddress;
+        f.group = Settings.ScaleGroup;
+
+        // Add, update and price change all write the goods; delete removes it. Nothing is
+        // sent for any other status, and its tr_ok stays as read.
+        if (goods.status >= stDod && goods.status <= stCen)
+            f.action = 'M';
+        else if (goods.status == stUsu)
+            f.action = 'B';
+        else
+            continue;
+
+        std::string text;
+        int lines = 0;
+        if (!BuildGoodsLines(*this, goods, f, text, lines)) {
+            // A shifted field would corrupt the record for the scale: the goods is not sent
+            // and keeps its tr_ok, so it is not reported as sent.
+            dibal::AddRejection(RejectedList, goods, "SkalnixAPrepareGstr",
+                                "SkalnixAPrepareGstr_00001",
+                                " (wartość nie mieści się w polu rekordu wagi)");
+            continue;
+        }
+        goods.plu_rec = text;
+
+        ++Plan.SentCounter;
+        if (Settings.Capacity < Plan.SentCounter) {
+            dibal::AddRejection(RejectedList, goods, "ePluRerror_loAddIntToStr",
+                                "PluRerror_loAddtowreckod", " (towar nie zmieści się w wadze)");
+            continue;
+        }
+        Plan.ProgressUnits += lines;
+        ExpBuf->ZapiszRec(i, goods);
+        Plan.AddSent(i, text, Settings.Series, static_cast<std::size_t>(count));
     }
-    SetStageType(stageDone);
 }

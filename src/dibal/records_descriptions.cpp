@@ -88,7 +88,7 @@ bool TextsOff(int textsFrom) { return textsFrom < 1 || textsFrom > 4; }
 }  // namespace
 
 std::array<int, 4> SkalnixAction::Opis2Numbers(const KSTowRec& goods) {
-    return ::Opis2Numbers(goods, SendAddData);
+    return ::Opis2Numbers(goods, Settings.SendAddData);
 }
 int SkalnixAction::KeyNumber(const KSTowRec& goods) { return Opis2Numbers(goods)[0]; }
 int SkalnixAction::LabelNumber(const KSTowRec& goods) { return Opis2Numbers(goods)[1]; }
@@ -97,26 +97,26 @@ int SkalnixAction::SectionNumber(const KSTowRec& goods) { return Opis2Numbers(go
 
 std::string SkalnixAction::BuildL4Codes(const KSTowRec& goods, const std::string& pluCode) {
     std::vector<int> numbers;
-    if (TextsOff(TextsFrom) || !ReadTextNumbers(DescriptionText(goods, TextsFrom), numbers))
+    if (TextsOff(Settings.TextsFrom) || !ReadTextNumbers(DescriptionText(goods, Settings.TextsFrom), numbers))
         return {};
-    return dibal::L4Block(ScaleAddress, pluCode, NumberLines<10>(numbers, 8));
+    return dibal::L4Block(Settings.ScaleAddress, pluCode, NumberLines<10>(numbers, 8));
 }
 
 std::string SkalnixAction::BuildL4Text(const KSTowRec& goods, const std::string& pluCode) {
-    const std::string text = DescriptionText(goods, TextsFrom);
-    if (TextsOff(TextsFrom) || Trim(text).empty()) return {};
-    return dibal::L4Block(ScaleAddress, pluCode, TextLines<10>(text, true));
+    const std::string text = DescriptionText(goods, Settings.TextsFrom);
+    if (TextsOff(Settings.TextsFrom) || Trim(text).empty()) return {};
+    return dibal::L4Block(Settings.ScaleAddress, pluCode, TextLines<10>(text, true));
 }
 
 std::string SkalnixAction::BuildH4Codes(const KSTowRec& goods, const std::string& pluCode) {
     std::vector<int> numbers;
-    if (TextsOff(TextsFrom) || !ReadTextNumbers(DescriptionText(goods, TextsFrom), numbers))
+    if (TextsOff(Settings.TextsFrom) || !ReadTextNumbers(DescriptionText(goods, Settings.TextsFrom), numbers))
         return {};
-    return dibal::H4Block(ScaleAddress, pluCode, NumberLines<12>(numbers, 4));
+    return dibal::H4Block(Settings.ScaleAddress, pluCode, NumberLines<12>(numbers, 4));
 }
 
 std::string SkalnixAction::BuildH4Text(const KSTowRec& goods, const std::string& pluCode) {
-    const std::string text = DescriptionText(goods, TextsFrom);
-    if (TextsOff(TextsFrom) || Trim(text).empty()) return {};
-    return dibal::H4Block(ScaleAddress, pluCode, TextLines<12>(text, false));
+    const std::string text = DescriptionText(goods, Settings.TextsFrom);
+    if (TextsOff(Settings.TextsFrom) || Trim(text).empty()) return {};
+    return dibal::H4Block(Settings.ScaleAddress, pluCode, TextLines<12>(text, false));
 }

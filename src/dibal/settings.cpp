@@ -1,8 +1,9 @@
-// SkalnixAction::ReadSettings: the scale settings, read afresh from the host's parameters at
-// the start of every export and of the additional function.
+// The scale settings, read afresh from the host's parameters at the start of every export and
+// of the additional function.
 #include <string>
 
 #include "dibal/catalogue.h"
+#include "dibal/scale_settings.h"
 #include "dibal/skalnixaction.h"
 #include "platform/platform.h"
 #include "runtime/exceptions.h"
@@ -35,56 +36,71 @@ bool IsWholeNumber(const std::string& text) {
 
 }  // namespace
 
-void SkalnixAction::ReadSettings() {
-    WeightedCodeMode = ParamAsInt("DibalKodyKD");
-    ShortCodeFirst = ParamAsInt("DibalKodPocz");
-    ShortCodeLast = ParamAsInt("DibalKodKonc");
-    CodeTemplates = HostList();
-    CodeTemplateCount = static_cast<int>(CodeTemplates.size());
-    SubGroup = StrToIntDef(ParamAsString("DibalPodgrupaPLU"), -1);
-    SubGroupOnly = ParamAsInt("DibalPluExact") != 0;
-    CodePage = ParamAsInt("DibalPlZnaki");
+namespace dibal {
 
-    DriverDir = ParamAsDir("DibalKatalogDrv");
-    if (DriverDir.empty() || !platform::IsPathSeparator(DriverDir.back()))
-        DriverDir += platform::kPathSeparator;
-    if (!platform::DirectoryExists(DriverDir))
+ScaleSettings ReadScaleSettings(TKSActionBase& host) {
+    ScaleSettings s;
+    s.WeightedCodeMode = host.ParamAsInt("DibalKodyKD");
+    s.ShortCodeFirst = host.ParamAsInt("DibalKodPocz");
+    s.ShortCodeLast = host.ParamAsInt("DibalKodKonc");
+    s.CodeTemplates = host.HostList();
+    s.CodeTemplateCount = static_cast<int>(s.CodeTemplates.size());
+    s.SubGroup = StrToIntDef(host.ParamAsString("DibalPodgrupaPLU"), -1);
+    s.SubGroupOnly = host.ParamAsInt("DibalPluExact") != 0;
+    s.CodePage = host.ParamAsInt("DibalPlZnaki");
+
+    s.DriverDir = host.ParamAsDir("DibalKatalogDrv");
+    if (s.DriverDir.empty() || !platform::IsPathSeparator(s.DriverDir.back()))
+        s.DriverDir += platform::kPathSeparator;
+    if (!platform::env().DirectoryExists(s.DriverDir))
         throw Exception(DriverText("SkalnixAReadParaExceptio",
                                    "Brak katalogu sterownika DibalCom\r\n"
                                    "Czy aby sterownik DibalCom jest zainstalowany?"));
 
-    PriceLevel = ParamAsInt("PoziomCen");
+    s.PriceLevel = host.ParamAsInt("PoziomCen");
 
     // A series letter may be stored as text instead of its list position.
-    const std::string series = ParamAsString("DibalSeria");
-    Series = IsWholeNumber(series) ? SeriesOfPosition(StrToInt(series)) : series;
+    const std::string series = host.ParamAsString("DibalSeria");
+    s.Series = IsWholeNumber(series) ? SeriesOfPosition(StrToInt(series)) : series;
 
-    ScaleGroup = ParamAsInt("DibalGrupa");
-    ScaleAddress = ParamAsString("DibalAdres");
+    s.ScaleGroup = host.ParamAsInt("DibalGrupa");
+    s.ScaleAddress = host.ParamAsString("DibalAdres");
 
-    const int port = StrToInt(ParamAsString("DibalPort"));
+    const int port = StrToInt(host.ParamAsString("DibalPort"));
     if (port == 0) {
-        ConnectionType = 0;
-        PortName = DriverText("SkalnixAReadParabuforek", "PLIK");
+        s.ConnectionType = 0;
+        s.PortName = DriverText("SkalnixAReadParabuforek", "PLIK");
     } else if (port >= 1 && port <= 8) {
-        ConnectionType = 1;
-        PortName = "COM" + std::to_string(port);
+        s.ConnectionType = 1;
+        s.PortName = "COM" + std::to_string(port);
     } else if (port == 9) {
-        ConnectionType = 3;
-        PortName.clear();
+        s.ConnectionType = 3;
+        s.PortName.clear();
     } else if (port == 10) {
-        ConnectionType = 2;
-        PortName.clear();
+        s.ConnectionType = 2;
+        s.PortName.clear();
     } else {
-        ConnectionType = 0;
-        PortName.clear();
+        s.ConnectionType = 0;
+        s.PortName.clear();
     }
 
-    BaudRate = BaudOfPosition(StrToInt(ParamAsString("DibalBaudRate")));
-    DataBits = std::to_string(static_cast<long long>(ParamAsInt("DibalDataBits")) + 7);
+    s.BaudRate = BaudOfPosition(StrToInt(host.ParamAsString("DibalBaudRate")));
+    s.DataBits = std::to_string(static_cast<long long>(host.ParamAsInt("DibalDataBits")) + 7);
 
-    const int textsFrom = ParamAsInt("DibalAddTextsFrom");
-    TextsFrom = textsFrom >= 1 && textsFrom <= 4 ? textsFrom : 0;
-    ExitDibalCom = ParamAsInt("DibalExitApp") != 0;
-    SendAddData = ParamAsInt("DibalSendAddData") != 0;
+    const int textsFrom = host.ParamAsInt("DibalAddTextsFrom");
+    s.TextsFrom = textsFrom >= 1 && textsFrom <= 4 ? textsFrom : 0;
+    s.ExitDibalCom = host.ParamAsInt("DibalExitApp") != 0;
+    s.SendAddData = host.ParamAsInt("DibalSendAddData") != 0;
+
+    s.Capacity = host.ParamAsInt("Pojemnosc");
+    s.SendExpiry = host.ParamAsInt("DibalSendExpDate") != 0;
+    s.SendGroup = host.ParamAsInt("DibalPluSendGroup") != 0;
+    s.MuxChannel = host.ParamAsInt("DibalMuxChannel");
+    s.UserConfig = host.ParamAsInt("DibalUserConfigTxt") != 0;
+    s.IpAddress = host.ParamAsString("DibalIPAddress");
+    return s;
 }
+
+}  // namespace dibal
+
+void SkalnixAction::ReadSettings() { Settings = dibal::ReadScaleSettings(*this); }

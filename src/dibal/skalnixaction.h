@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "dibal/export_plan.h"
+#include "dibal/scale_settings.h"
 #include "plugin/ksaction.h"
 
 struct KSTowRec;
@@ -24,6 +26,7 @@ public:
     // The export and the additional function (action.cpp).
     void CheckConnection();
     void Eksport();
+    void ReportGoodsToSend();  // the count to send, the capacity warning, the kept-back goods
     void RunAdditionalFunction(int number);
     void EnsureDriverDir();
 
@@ -60,26 +63,6 @@ public:
     // Result check (results.cpp).
     void CheckResults();
 
-    int SentCounter = 0;
-    int ProgressUnits = 0;
-    int ConnectionType = 0;
-    int WeightedCodeMode = 0;
-    int ShortCodeFirst = 0;
-    int ShortCodeLast = 0;
-    std::vector<std::string> CodeTemplates;
-    int CodeTemplateCount = 0;
-    int SubGroup = -1;
-    bool SubGroupOnly = false;
-    std::string DriverDir;
-    int PriceLevel = 0;
-    std::string Series;
-    std::string ScaleAddress;
-    int ScaleGroup = 0;
-    std::string PortName;
-    std::string BaudRate;
-    std::string DataBits;
-    int CodePage = 0;
-    int TextsFrom = 0;
-    bool ExitDibalCom = false;
-    bool SendAddData = false;
+    dibal::ScaleSettings Settings;  // read at the start of the export
+    dibal::ExportPlan Plan;          // made by PrepareGoods
 };

@@ -27,5 +27,3 @@ int TSkalnixLibrary::ShowWindow(TKSActionBase*, int index, char* buf, int* funct
     if (functionNumber != nullptr) *functionNumber = 0;
     return 1;
 }
-
-TKSLibrary* CreateDriverLibrary(int hostContext) { return new TSkalnixLibrary(hostContext); }

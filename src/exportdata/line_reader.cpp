@@ -11,7 +11,7 @@
 BlockLineReader::BlockLineReader(const std::string& path, size_t blockSize)
     : path_(path), buffer_(blockSize < 16 ? 16 : blockSize) {
     // stdio opens a directory as if it were a file; it is refused here as the runtime does.
-    if (!platform::DirectoryExists(path)) file_ = std::fopen(path.c_str(), "rb");
+    if (!platform::env().DirectoryExists(path)) file_ = std::fopen(path.c_str(), "rb");
     if (!file_) {
         // The runtime's file object reports the failure in its own words.
         TMFile probe;

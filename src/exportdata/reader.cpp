@@ -1,6 +1,6 @@
 // KSExpBuf::ReadFromFile: the host's export file read line by line into the buffer.
 #include <algorithm>
-#include <chrono>
+#include <cstdint>
 #include <climits>
 
 #include "exportdata/fields.h"
@@ -33,7 +33,7 @@ std::string JoinFields(TLJWords& words, int from, int to) {
 }
 
 // About one second (0.0000116 of a day) between progress updates and pauses.
-constexpr auto kPauseInterval = std::chrono::microseconds(1002240);
+constexpr std::int64_t kPauseIntervalMicros = 1002240;
 constexpr int kLinesPerClockCheck = 32;
 
 // The per-line work: everything one line of the file adds to the buffer.
@@ -128,16 +128,17 @@ void KSExpBuf::ReadFromFile(const std::string& path, bool sort, int archiveKind)
         towary.Reserve(static_cast<int>(
             std::min<long long>(INT_MAX, static_cast<long long>(towary.GetCount()) + goods)));
 
-        auto last = std::chrono::steady_clock::now();
+        platform::Env& os = platform::env();
+        std::int64_t last = os.NowMicros();
         std::string_view line;
         for (int i = 0; i < lines && reader.Next(line); ++i) {
             // The clock is asked every few lines only: a line takes about a microsecond.
             if (i % kLinesPerClockCheck == 0) {
-                const auto now = std::chrono::steady_clock::now();
-                if (now - last > kPauseInterval) {
+                const std::int64_t now = os.NowMicros();
+                if (now - last > kPauseIntervalMicros) {
                     last = now;
                     if (operation_) operation_->SetProgress(i);
-                    platform::SleepMs(20);  // lets the host's window breathe
+                    os.SleepMs(20);  // lets the host's window breathe
                 }
             }
             parser.Parse(line);

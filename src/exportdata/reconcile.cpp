@@ -1,8 +1,9 @@
 // Reconciliation of the host's goods with the codes a device reports as holding: goods the
 // device lacks become additions, codes only the device has become deletions.
-#include <chrono>
+#include <cstdint>
 
 #include "exportdata/ksexpbuf.h"
+#include "platform/env.h"
 #include "tools/progress.h"
 
 namespace {
@@ -25,14 +26,14 @@ bool NormaliseCode(std::string& code, bool stripZeros, std::string& key) {
 class ProgressTimer {
 public:
     bool Due() {
-        const auto now = std::chrono::steady_clock::now();
-        if (now - last_ <= std::chrono::microseconds(864000)) return false;
+        const std::int64_t now = platform::env().NowMicros();
+        if (now - last_ <= 864000) return false;
         last_ = now;
         return true;
     }
 
 private:
-    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+    std::int64_t last_ = platform::env().NowMicros();
 };
 
 }  // namespace

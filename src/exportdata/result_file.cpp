@@ -1,10 +1,11 @@
 // The export result file: one line per goods that reached the device, with the action the
 // host asked for.
 #include <charconv>
-#include <chrono>
+#include <cstdint>
 
 #include "exportdata/ksexpbuf.h"
 #include "exportdata/texts.h"
+#include "platform/env.h"
 #include "runtime/mfile.h"
 #include "targodll.h"
 #include "tools/progress.h"
@@ -29,7 +30,8 @@ constexpr size_t kBlock = 1 << 16;
 
 void KSExpBuf::ZapiszWynikEksp(const std::string& path) {
     const int n = towary.GetCount();
-    auto last = std::chrono::steady_clock::now();
+    platform::Env& os = platform::env();
+    std::int64_t last = os.NowMicros();
     if (operation_)
         operation_->StartStage(
             expbuftext::Get(lg_, "ufZapiszWyksactionMsgAdd", "Zapis wyniku eksportu:"),
@@ -44,8 +46,8 @@ void KSExpBuf::ZapiszWynikEksp(const std::string& path) {
         file.SetEof();
         pending.reserve(kBlock + 512);
         for (int i = 0; i < n; ++i) {
-            const auto now = std::chrono::steady_clock::now();
-            if (now - last > std::chrono::microseconds(864000)) {
+            const std::int64_t now = os.NowMicros();
+            if (now - last > 864000) {
                 last = now;
                 if (operation_) operation_->SetProgress(i + 1);
             }

@@ -132,7 +132,7 @@ void KSImpBuf::WriteReceipts(std::string& out, TMFile& file) {
                     out += targoparag::PositionLine(position);
                     if (++written % importpause::kPositionsPerPause == 0) {
                         Flush(out, file);
-                        importpause::Sleep()(importpause::kPositionsPauseMs);
+                        importpause::Pause(importpause::kPositionsPauseMs);
                     }
                 }
             }

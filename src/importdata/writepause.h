@@ -1,18 +1,9 @@
 // Pauses of the import-file writer. Writing a big file gives the processor away now and then,
-// so the host stays responsive; tests replace the clock and the sleep to watch the pauses.
+// so the host stays responsive. The clock and the sleep are the platform object's, so tests
+// replace them there.
 #pragma once
 
 namespace importpause {
-
-using SleepFunction = void (*)(int milliseconds);
-using ClockFunction = double (*)();  // now, in days
-
-// The functions the writer uses: platform::SleepMs and a steady clock unless replaced.
-SleepFunction Sleep();
-ClockFunction Clock();
-// Replace them (nullptr restores the real one); each answers the previous function.
-SleepFunction SetSleep(SleepFunction function);
-ClockFunction SetClock(ClockFunction function);
 
 // Pauses 20 ms after every `period` goods rows, the period being the number of rows written in
 // the first tenth of a second.
@@ -27,6 +18,10 @@ private:
     int count_ = 0;
     int period_ = 0;
 };
+
+// Now on the steady clock, in days.
+double NowDays();
+void Pause(int milliseconds);
 
 inline constexpr double kMeasureDays = 1.16e-6;  // about 0.1 s
 inline constexpr int kGoodsPauseMs = 20;

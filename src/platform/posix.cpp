@@ -21,6 +21,7 @@
 #include <iterator>
 
 #include "platform/cp1250_table.h"
+#include "platform/os.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -67,9 +68,17 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
+// The one translation of a failed POSIX call: what was attempted, on which path, and the
+// system's own text for errno.
+Status PosixError(const char* what, const std::string& path, int error) {
+    return Status::Error(std::string(what) + " \"" + path + "\": " + std::strerror(error));
+}
+
 }  // namespace
 
 bool IsPathSeparator(char c) { return c == '/'; }
+
+namespace os {
 
 bool FileExists(const std::string& path) {
     struct stat st;
@@ -86,39 +95,58 @@ bool PathExists(const std::string& path) {
     return StatPath(path, st);
 }
 
-bool CreateDirectories(const std::string& path) {
-    if (path.empty()) return false;
-    if (DirectoryExists(path)) return true;
+Status CreateDirectories(const std::string& path) {
+    if (path.empty()) return PosixError("Cannot create directory", path, ENOENT);
+    if (DirectoryExists(path)) return Status();
     // Create every prefix that ends before a separator, then the whole path.
     for (std::size_t i = 1; i <= path.size(); ++i) {
         if (i != path.size() && path[i] != '/') continue;
         const std::string prefix = path.substr(0, i);
         if (prefix.empty() || prefix.back() == '/') continue;
-        if (::mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) return false;
+        if (::mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST)
+            return PosixError("Cannot create directory", prefix, errno);
     }
-    return DirectoryExists(path);
+    return DirectoryExists(path) ? Status() : PosixError("Cannot create directory", path, ENOTDIR);
 }
 
-bool DeleteFile(const std::string& path) {
-    return !path.empty() && !DirectoryExists(path) && ::unlink(path.c_str()) == 0;
+Status DeleteFile(const std::string& path) {
+    if (path.empty()) return PosixError("Cannot delete file", path, ENOENT);
+    if (DirectoryExists(path)) return PosixError("Cannot delete file", path, EISDIR);
+    if (::unlink(path.c_str()) != 0) return PosixError("Cannot delete file", path, errno);
+    return Status();
 }
 
-bool RenameFile(const std::string& from, const std::string& to) {
-    if (from.empty() || to.empty() || PathExists(to) || !PathExists(from)) return false;
-    return ::rename(from.c_str(), to.c_str()) == 0;
+Status RenameFile(const std::string& from, const std::string& to) {
+    if (from.empty() || !PathExists(from)) return PosixError("Cannot rename file", from, ENOENT);
+    if (to.empty() || PathExists(to)) return PosixError("Cannot rename file to", to, EEXIST);
+    if (::rename(from.c_str(), to.c_str()) != 0) return PosixError("Cannot rename file", from, errno);
+    return Status();
 }
 
-bool CreateNewFile(const std::string& path, const std::string& data) {
-    if (path.empty()) return false;
+// rename(2) replaces the target atomically. A failure is the target's when the source is
+// there and something at the target refused to go (a directory, a busy or protected entry).
+Status ReplaceFile(const std::string& from, const std::string& to) {
+    if (from.empty() || to.empty()) return PosixError("Cannot rename file", from, ENOENT);
+    if (::rename(from.c_str(), to.c_str()) == 0) return Status();
+    const int error = errno;
+    if (PathExists(from) && PathExists(to)) {
+        Status failed = PosixError("Cannot replace file", to, error);
+        return Status::Error(failed.message(), true);
+    }
+    return PosixError("Cannot rename file", from, error);
+}
+
+Status CreateNewFile(const std::string& path, const std::string& data) {
+    if (path.empty()) return PosixError("Cannot create file", path, ENOENT);
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    const bool written = WriteAll(fd, data.data(), data.size());
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed) {
+    if (fd < 0) return PosixError("Cannot create file", path, errno);
+    const int writeError = WriteAll(fd, data.data(), data.size()) ? 0 : errno;
+    const int closeError = ::close(fd) == 0 ? 0 : errno;
+    if (writeError != 0 || closeError != 0) {
         ::unlink(path.c_str());  // never leave a half-written file under the new name
-        return false;
+        return PosixError("Cannot write file", path, writeError != 0 ? writeError : closeError);
     }
-    return true;
+    return Status();
 }
 
 std::vector<std::string> FindFiles(const std::string& pattern, bool plainFilesOnly) {
@@ -151,18 +179,18 @@ std::string ShortPathName(const std::string& path) { return PathExists(path) ? p
 // Double fork: the intermediate child exits at once and is reaped here, the program itself is
 // adopted by init, so nothing is left for the driver to wait for. A close-on-exec pipe tells
 // whether the exec succeeded.
-bool StartProgram(const std::string& program, const std::string& workDir) {
-    if (program.empty()) return false;
+Status StartProgram(const std::string& program, const std::string& workDir) {
+    if (program.empty()) return PosixError("Cannot start program", program, ENOENT);
     // A relative program name means the driver's current directory, not the new working one.
     std::string absolute = program;
     if (program[0] != '/') {
         char* cwd = ::getcwd(nullptr, 0);
-        if (cwd == nullptr) return false;
+        if (cwd == nullptr) return PosixError("Cannot start program", program, errno);
         absolute = std::string(cwd) + "/" + program;
         std::free(cwd);
     }
     int report[2];
-    if (::pipe2(report, O_CLOEXEC) != 0) return false;
+    if (::pipe2(report, O_CLOEXEC) != 0) return PosixError("Cannot start program", program, errno);
     // Everything the children need is prepared before fork: they may only make plain calls.
     const char* path = absolute.c_str();
     const char* dir = workDir.empty() ? nullptr : workDir.c_str();
@@ -170,9 +198,10 @@ bool StartProgram(const std::string& program, const std::string& workDir) {
 
     const pid_t child = ::fork();
     if (child < 0) {
+        const int error = errno;
         ::close(report[0]);
         ::close(report[1]);
-        return false;
+        return PosixError("Cannot start program", program, error);
     }
     if (child == 0) {
         ::close(report[0]);
@@ -212,20 +241,16 @@ bool StartProgram(const std::string& program, const std::string& workDir) {
         n = ::read(report[0], &error, sizeof error);
     } while (n < 0 && errno == EINTR);
     ::close(report[0]);
-    return n == 0;  // end of file without a report: the program runs
+    if (n == 0) return Status();  // end of file without a report: the program runs
+    return PosixError("Cannot start program", program, n == sizeof error ? error : EIO);
 }
 
-void AdviseLargeBlock(void* address, std::size_t size) {
-#ifdef MADV_HUGEPAGE
-    // Only whole 2 MiB pages inside the block; the hint fails harmlessly where unsupported.
-    constexpr std::uintptr_t kLarge = std::uintptr_t{1} << 21;
-    const auto begin = (reinterpret_cast<std::uintptr_t>(address) + kLarge - 1) & ~(kLarge - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(address) + size) & ~(kLarge - 1);
-    if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#else
-    (void)address;
-    (void)size;
-#endif
+bool IsWindowsNT() { return true; }
+
+std::int64_t NowMicros() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
 }
 
 void SleepMs(int milliseconds) {
@@ -235,7 +260,7 @@ void SleepMs(int milliseconds) {
     }
 }
 
-LocalTime Now() {
+LocalTime LocalNow() {
     timespec ts{};
     ::clock_gettime(CLOCK_REALTIME, &ts);
     const time_t seconds = ts.tv_sec;
@@ -252,7 +277,20 @@ LocalTime Now() {
     return t;
 }
 
-bool IsWindowsNT() { return true; }
+}  // namespace os
+
+void AdviseLargeBlock(void* address, std::size_t size) {
+#ifdef MADV_HUGEPAGE
+    // Only whole 2 MiB pages inside the block; the hint fails harmlessly where unsupported.
+    constexpr std::uintptr_t kLarge = std::uintptr_t{1} << 21;
+    const auto begin = (reinterpret_cast<std::uintptr_t>(address) + kLarge - 1) & ~(kLarge - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(address) + size) & ~(kLarge - 1);
+    if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)address;
+    (void)size;
+#endif
+}
 
 bool SeekFile(std::FILE* file, std::int64_t offset, int origin) {
     return file != nullptr && ::fseeko(file, static_cast<off_t>(offset), origin) == 0;
@@ -269,7 +307,7 @@ bool TruncateFile(std::FILE* file, std::int64_t size) {
 
 // ---- registry: a .reg export ----
 
-namespace {
+namespace os {
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -327,8 +365,6 @@ bool ReadQuoted(const std::string& text, std::size_t& pos, std::string& out) {
     }
     return false;
 }
-
-}  // namespace
 
 bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
                         std::string& value) {
@@ -389,6 +425,8 @@ bool ReadRegistryString(const std::string& keyPath, const std::string& valueName
     return found;
 }
 
+}  // namespace os
+
 // ---- message box ----
 
 namespace {
@@ -397,6 +435,8 @@ void* g_ownerWindow = nullptr;
 
 void SetOwnerWindow(void* window) { g_ownerWindow = window; }
 void* OwnerWindow() { return g_ownerWindow; }
+
+namespace os {
 
 int MessageBox(const std::string& text, const std::string& caption, unsigned /*flags*/) {
     std::string line = caption + ": " + text;
@@ -409,9 +449,11 @@ int MessageBox(const std::string& text, const std::string& caption, unsigned /*f
     return 1;
 }
 
+}  // namespace os
+
 // ---- serial port ----
 
-namespace {
+namespace os {
 
 bool BaudConstant(int baud, speed_t& speed) {
     switch (baud) {
@@ -445,33 +487,68 @@ std::string DevicePath(const std::string& name) {
     return "/dev/ttyS" + std::to_string(number - 1);
 }
 
-bool SetModemLine(std::intptr_t handle, int line, bool on) {
-    if (handle < 0) return false;
-    int bits = line;
-    return ::ioctl(static_cast<int>(handle), on ? TIOCMBIS : TIOCMBIC, &bits) == 0;
-}
 
-}  // namespace
+class PosixSerialPort : public SerialPort {
+public:
+    explicit PosixSerialPort(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    ~PosixSerialPort() override { Close(); }
 
-SerialPort::SerialPort() : handle_(-1) {}
+    // Modem lines are absent on some devices (a pseudo-terminal): the answer only reports that.
+    Status SetRTS(bool on) override { return SetModemLine(TIOCM_RTS, on); }
+    Status SetDTR(bool on) override { return SetModemLine(TIOCM_DTR, on); }
 
-SerialPort::~SerialPort() { Close(); }
+    Status PutByte(std::uint8_t byte) override {
+        if (fd_ < 0) return PosixError("Cannot write to serial port", path_, EBADF);
+        const char c = static_cast<char>(byte);
+        if (!WriteAll(fd_, &c, 1)) return PosixError("Cannot write to serial port", path_, errno);
+        int rc;
+        do {
+            rc = ::tcdrain(fd_);
+        } while (rc != 0 && errno == EINTR);
+        return rc == 0 ? Status() : PosixError("Cannot write to serial port", path_, errno);
+    }
 
-bool SerialPort::Open(const std::string& name, const SerialSettings& settings) {
-    Close();
+    void Close() override {
+        if (fd_ >= 0) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
+
+    bool IsOpen() const override { return fd_ >= 0; }
+
+private:
+    Status SetModemLine(int line, bool on) {
+        if (fd_ < 0) return PosixError("Cannot set modem line of", path_, EBADF);
+        int bits = line;
+        if (::ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &bits) != 0)
+            return PosixError("Cannot set modem line of", path_, errno);
+        return Status();
+    }
+
+    int fd_;
+    std::string path_;
+};
+
+Status OpenSerialPort(const std::string& name, const SerialSettings& settings,
+                      std::unique_ptr<SerialPort>& port) {
+    port.reset();
     const std::string path = DevicePath(name);
     speed_t speed;
-    if (path.empty() || !BaudConstant(settings.baudRate, speed) || settings.dataBits < 5 ||
+    if (path.empty()) return PosixError("Cannot open serial port", name, ENODEV);
+    if (!BaudConstant(settings.baudRate, speed) || settings.dataBits < 5 ||
         settings.dataBits > 8 || settings.parity < 0 || settings.parity > 2 ||
         (settings.stopBits != 1 && settings.stopBits != 2))
-        return false;
+        return PosixError("Cannot open serial port", path, EINVAL);
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
-    termios tio{};
-    if (::tcgetattr(fd, &tio) != 0) {
+    if (fd < 0) return PosixError("Cannot open serial port", path, errno);
+    auto failed = [&] {
+        const int error = errno;
         ::close(fd);
-        return false;
-    }
+        return PosixError("Cannot set up serial port", path, error);
+    };
+    termios tio{};
+    if (::tcgetattr(fd, &tio) != 0) return failed();
     ::cfmakeraw(&tio);
     ::cfsetispeed(&tio, speed);
     ::cfsetospeed(&tio, speed);
@@ -485,41 +562,13 @@ bool SerialPort::Open(const std::string& name, const SerialSettings& settings) {
     const int tenths = std::clamp(settings.readTimeoutMs / 100, 0, 255);
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = static_cast<cc_t>(tenths);
-    if (::tcsetattr(fd, TCSANOW, &tio) != 0) {
-        ::close(fd);
-        return false;
-    }
+    if (::tcsetattr(fd, TCSANOW, &tio) != 0) return failed();
     const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        ::close(fd);
-        return false;
-    }
-    handle_ = fd;
-    return true;
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return failed();
+    port = std::make_unique<PosixSerialPort>(fd, path);
+    return Status();
 }
 
-// Modem lines are absent on some devices (a pseudo-terminal): the answer only reports that.
-bool SerialPort::SetRTS(bool on) { return SetModemLine(handle_, TIOCM_RTS, on); }
-bool SerialPort::SetDTR(bool on) { return SetModemLine(handle_, TIOCM_DTR, on); }
-
-bool SerialPort::PutByte(std::uint8_t byte) {
-    if (handle_ < 0) return false;
-    const char c = static_cast<char>(byte);
-    if (!WriteAll(static_cast<int>(handle_), &c, 1)) return false;
-    int rc;
-    do {
-        rc = ::tcdrain(static_cast<int>(handle_));
-    } while (rc != 0 && errno == EINTR);
-    return rc == 0;
-}
-
-void SerialPort::Close() {
-    if (handle_ >= 0) {
-        ::close(static_cast<int>(handle_));
-        handle_ = -1;
-    }
-}
-
-bool SerialPort::IsOpen() const { return handle_ >= 0; }
+}  // namespace os
 
 }  // namespace platform

@@ -1,4 +1,5 @@
 // The platform layer on Windows: the ANSI (...A) API, since every text is Windows-1250 bytes.
+#include "platform/os.h"
 #include "platform/platform.h"
 
 #include <windows.h>
@@ -8,10 +9,26 @@
 // windows.h maps these names to their ...A forms; the layer's own functions keep theirs.
 #undef DeleteFile
 #undef MessageBox
+#undef ReplaceFile
 
 namespace platform {
 
 namespace {
+
+// The one translation of a failed Windows call: what was attempted, on which path, and the
+// system's own text for the error code.
+Status WindowsError(const char* what, const std::string& path, DWORD error) {
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string system = length != 0 && text != nullptr ? std::string(text, length)
+                                                        : "error " + std::to_string(error);
+    if (text != nullptr) LocalFree(text);
+    while (!system.empty() && (system.back() == '\r' || system.back() == '\n' || system.back() == ' '))
+        system.pop_back();
+    return Status::Error(std::string(what) + " \"" + path + "\": " + system);
+}
 
 DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
@@ -28,6 +45,8 @@ void* g_ownerWindow = nullptr;
 
 bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
 
+namespace os {
+
 bool FileExists(const std::string& path) {
     const DWORD a = Attributes(path);
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
@@ -40,33 +59,52 @@ bool DirectoryExists(const std::string& path) {
 
 bool PathExists(const std::string& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
 
-bool CreateDirectories(const std::string& path) {
-    if (path.empty()) return false;
+Status CreateDirectories(const std::string& path) {
+    if (path.empty()) return WindowsError("Cannot create directory", path, ERROR_PATH_NOT_FOUND);
     const std::string dir = StripTrailingSeparators(path);
-    if (DirectoryExists(dir)) return true;
+    if (DirectoryExists(dir)) return Status();
     const auto cut = dir.find_last_of("\\/");
     if (cut != std::string::npos && cut > 0) {
         const std::string parent = dir.substr(0, cut);
         if (!(parent.size() == 2 && parent[1] == ':')) CreateDirectories(parent);
     }
-    CreateDirectoryA(dir.c_str(), nullptr);
-    return DirectoryExists(dir);
+    const DWORD error = CreateDirectoryA(dir.c_str(), nullptr) ? 0 : GetLastError();
+    if (DirectoryExists(dir)) return Status();
+    return WindowsError("Cannot create directory", dir, error != 0 ? error : ERROR_DIRECTORY);
 }
 
-bool DeleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
-
-bool RenameFile(const std::string& from, const std::string& to) {
-    return MoveFileA(from.c_str(), to.c_str()) != 0;
+Status DeleteFile(const std::string& path) {
+    if (DeleteFileA(path.c_str()) == 0) return WindowsError("Cannot delete file", path, GetLastError());
+    return Status();
 }
 
-bool CreateNewFile(const std::string& path, const std::string& data) {
+Status RenameFile(const std::string& from, const std::string& to) {
+    if (MoveFileA(from.c_str(), to.c_str()) == 0)
+        return WindowsError("Cannot rename file", from, GetLastError());
+    return Status();
+}
+
+// MoveFileEx replaces the target in one step. A failure is the target's when the source is
+// there and something at the target refused to go (a directory, a file in use or read-only).
+Status ReplaceFile(const std::string& from, const std::string& to) {
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0) return Status();
+    const DWORD error = GetLastError();
+    if (PathExists(from) && PathExists(to))
+        return Status::Error(WindowsError("Cannot replace file", to, error).message(), true);
+    return WindowsError("Cannot rename file", from, error);
+}
+
+Status CreateNewFile(const std::string& path, const std::string& data) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h == INVALID_HANDLE_VALUE) return WindowsError("Cannot create file", path, GetLastError());
     DWORD written = 0;
     const BOOL ok = WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+    const DWORD error = ok ? 0 : GetLastError();
     CloseHandle(h);
-    return ok && written == data.size();
+    if (!ok || written != data.size())
+        return WindowsError("Cannot write file", path, error != 0 ? error : ERROR_WRITE_FAULT);
+    return Status();
 }
 
 std::vector<std::string> FindFiles(const std::string& pattern, bool plainFilesOnly) {
@@ -96,7 +134,7 @@ std::string ShortPathName(const std::string& path) {
     return buffer;
 }
 
-bool StartProgram(const std::string& program, const std::string& workDir) {
+Status StartProgram(const std::string& program, const std::string& workDir) {
     SHELLEXECUTEINFOA info{};
     info.cbSize = sizeof(info);
     info.fMask = 0x140;  // keep the process handle, wait for the shell's start-up to finish
@@ -105,10 +143,12 @@ bool StartProgram(const std::string& program, const std::string& workDir) {
     info.lpParameters = nullptr;
     info.lpDirectory = workDir.c_str();
     info.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExA(&info)) return false;
+    if (!ShellExecuteExA(&info)) return WindowsError("Cannot start program", program, GetLastError());
     if (info.hProcess) CloseHandle(info.hProcess);  // the driver never waits for it
-    return true;
+    return Status();
 }
+
+}  // namespace os
 
 bool SeekFile(std::FILE* file, std::int64_t offset, int origin) {
     return file != nullptr && _fseeki64(file, offset, origin) == 0;
@@ -123,9 +163,20 @@ bool TruncateFile(std::FILE* file, std::int64_t size) {
 
 void AdviseLargeBlock(void*, std::size_t) {}
 
+namespace os {
+
 void SleepMs(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds < 0 ? 0 : milliseconds)); }
 
-LocalTime Now() {
+std::int64_t NowMicros() {
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return static_cast<std::int64_t>(counter.QuadPart / frequency.QuadPart * 1000000 +
+                                     counter.QuadPart % frequency.QuadPart * 1000000 /
+                                         frequency.QuadPart);
+}
+
+LocalTime LocalNow() {
     SYSTEMTIME t;
     GetLocalTime(&t);
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
@@ -159,28 +210,55 @@ bool ReadRegistryString(const std::string& keyPath, const std::string& valueName
     return ok;
 }
 
-void SetOwnerWindow(void* window) { g_ownerWindow = window; }
-void* OwnerWindow() { return g_ownerWindow; }
-
 int MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
     return MessageBoxA(static_cast<HWND>(g_ownerWindow), text.c_str(), caption.c_str(), flags);
 }
 
 // ---- Serial port ----
 
-SerialPort::SerialPort() : handle_(reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE)) {}
-SerialPort::~SerialPort() { Close(); }
+class WindowsSerialPort : public SerialPort {
+public:
+    WindowsSerialPort(HANDLE handle, std::string name) : handle_(handle), name_(std::move(name)) {}
+    ~WindowsSerialPort() override { Close(); }
 
-bool SerialPort::IsOpen() const {
-    return reinterpret_cast<HANDLE>(handle_) != INVALID_HANDLE_VALUE;
-}
+    Status SetRTS(bool on) override { return Escape(on ? SETRTS : CLRRTS); }
+    Status SetDTR(bool on) override { return Escape(on ? SETDTR : CLRDTR); }
 
-bool SerialPort::Open(const std::string& name, const SerialSettings& settings) {
-    Close();
+    Status PutByte(std::uint8_t byte) override {
+        if (!IsOpen()) return WindowsError("Cannot write to serial port", name_, ERROR_INVALID_HANDLE);
+        DWORD written = 0;
+        if (!WriteFile(handle_, &byte, 1, &written, nullptr) || written != 1)
+            return WindowsError("Cannot write to serial port", name_, GetLastError());
+        FlushFileBuffers(handle_);  // waits until the byte has left
+        return Status();
+    }
+
+    void Close() override {
+        if (IsOpen()) CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+
+    bool IsOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    Status Escape(DWORD function) {
+        if (!IsOpen() || EscapeCommFunction(handle_, function) == 0)
+            return WindowsError("Cannot set modem line of", name_,
+                                IsOpen() ? GetLastError() : ERROR_INVALID_HANDLE);
+        return Status();
+    }
+
+    HANDLE handle_;
+    std::string name_;
+};
+
+Status OpenSerialPort(const std::string& name, const SerialSettings& settings,
+                      std::unique_ptr<SerialPort>& port) {
+    port.reset();
     const std::string device = "\\\\.\\" + name;
     HANDLE h = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                            OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h == INVALID_HANDLE_VALUE) return WindowsError("Cannot open serial port", name, GetLastError());
     DCB dcb{};
     dcb.DCBlength = sizeof(dcb);
     bool ok = GetCommState(h, &dcb) != 0;
@@ -195,44 +273,24 @@ bool SerialPort::Open(const std::string& name, const SerialSettings& settings) {
         dcb.fParity = settings.parity != 0;
         ok = SetCommState(h, &dcb) != 0;
     }
-    if (ok) {
-        SetupComm(h, 2048, 2048);
-        COMMTIMEOUTS timeouts{};
-        timeouts.ReadIntervalTimeout = static_cast<DWORD>(settings.readTimeoutMs);
-        timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(settings.readTimeoutMs);
-        timeouts.WriteTotalTimeoutConstant = static_cast<DWORD>(settings.writeTimeoutMs);
-        SetCommTimeouts(h, &timeouts);
-    }
     if (!ok) {
+        const DWORD error = GetLastError();
         CloseHandle(h);
-        return false;
+        return WindowsError("Cannot set up serial port", name, error);
     }
-    handle_ = reinterpret_cast<std::intptr_t>(h);
-    return true;
+    SetupComm(h, 2048, 2048);
+    COMMTIMEOUTS timeouts{};
+    timeouts.ReadIntervalTimeout = static_cast<DWORD>(settings.readTimeoutMs);
+    timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(settings.readTimeoutMs);
+    timeouts.WriteTotalTimeoutConstant = static_cast<DWORD>(settings.writeTimeoutMs);
+    SetCommTimeouts(h, &timeouts);
+    port = std::make_unique<WindowsSerialPort>(h, name);
+    return Status();
 }
 
-bool SerialPort::SetRTS(bool on) {
-    return IsOpen() &&
-           EscapeCommFunction(reinterpret_cast<HANDLE>(handle_), on ? SETRTS : CLRRTS) != 0;
-}
+}  // namespace os
 
-bool SerialPort::SetDTR(bool on) {
-    return IsOpen() &&
-           EscapeCommFunction(reinterpret_cast<HANDLE>(handle_), on ? SETDTR : CLRDTR) != 0;
-}
-
-bool SerialPort::PutByte(std::uint8_t byte) {
-    if (!IsOpen()) return false;
-    HANDLE h = reinterpret_cast<HANDLE>(handle_);
-    DWORD written = 0;
-    if (!WriteFile(h, &byte, 1, &written, nullptr) || written != 1) return false;
-    FlushFileBuffers(h);  // waits until the byte has left
-    return true;
-}
-
-void SerialPort::Close() {
-    if (IsOpen()) CloseHandle(reinterpret_cast<HANDLE>(handle_));
-    handle_ = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
-}
+void SetOwnerWindow(void* window) { g_ownerWindow = window; }
+void* OwnerWindow() { return g_ownerWindow; }
 
 }  // namespace platform

@@ -113,13 +113,13 @@ namespace {
 // alone and a probe name that is free is used instead.
 bool CanWriteIn(const std::string& dirWithSeparator) {
     std::string probe = dirWithSeparator + "test";
-    for (int n = 1; platform::PathExists(probe); ++n) {
+    for (int n = 1; platform::env().PathExists(probe); ++n) {
         if (n > 1000) return false;
         probe = dirWithSeparator + "test." + std::to_string(n) + ".tmp";
     }
-    platform::CreateNewFile(probe, "test");
-    if (!platform::FileExists(probe)) return false;
-    platform::DeleteFile(probe);
+    platform::env().CreateNewFile(probe, "test");
+    if (!platform::env().FileExists(probe)) return false;
+    platform::env().DeleteFile(probe);
     return true;
 }
 
@@ -127,11 +127,11 @@ bool CanWriteIn(const std::string& dirWithSeparator) {
 
 std::string TKSActionBase::ParamAsDir(const std::string& name) {
     const std::string dir = ParamAsString(name);
-    if (!platform::DirectoryExists(dir)) {
+    if (!platform::env().DirectoryExists(dir)) {
         Message(msgInfo, Text("TKSActioParamAsDstr", "Katalog \"") + dir +
                              Text("TKSActioParamAsDstrdir", "\" nie istnieje, próba utworzenia"));
-        platform::CreateDirectories(dir);
-        if (!platform::DirectoryExists(dir))
+        platform::env().CreateDirectories(dir);
+        if (!platform::env().DirectoryExists(dir))
             throw Exception(
                 Text("TKSActioParamAsDstr_00001", "Próba utworzenia katalogu zakończona błędem"));
     }

@@ -46,6 +46,3 @@ private:
     void* slots_[21] = {};
     std::unique_ptr<TMLgExtTools> lgTools_;
 };
-
-// Creates the scale driver's library object (TSkalnixLibrary) and makes it current.
-TKSLibrary* CreateDriverLibrary(int hostContext);

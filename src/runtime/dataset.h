@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/api.h"
+
 enum TMFieldType { ftString = 0, ftInteger = 1, ftExtended = 3, ftDateTime = 4 };
 
 class TMDataSet;
@@ -40,7 +42,7 @@ private:
 };
 
 // A column definition and a cursor-bound accessor of that column's cell in the current row.
-class TMField {
+class SKALNIX_FRAMEWORK_API TMField {
 public:
     TMField(TMDataSet* owner, int index) : owner_(owner), index_(index) {}
     int Index() const { return index_; }
@@ -58,7 +60,7 @@ private:
     int index_;
 };
 
-class TMDataSet {
+class SKALNIX_FRAMEWORK_API TMDataSet {
 public:
     // Defines a column before Open; answers its index.
     int AddField(const std::string& name, TMFieldType type);

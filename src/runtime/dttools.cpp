@@ -134,7 +134,7 @@ std::string Trimmed(const std::string& text) {
 }  // namespace
 
 TdtTools TdtTools::Now() {
-    const platform::LocalTime t = platform::Now();
+    const platform::LocalTime t = platform::env().LocalNow();
     return TdtTools(EncodeDate(t.year, t.month, t.day) +
                     EncodeTime(t.hour, t.minute, t.second, t.millisecond));
 }

@@ -9,7 +9,9 @@
 
 #include <string>
 
-class TdtTools {
+#include "runtime/api.h"
+
+class SKALNIX_FRAMEWORK_API TdtTools {
 public:
     explicit TdtTools(double value = 0.0) : value_(value) {}
     static TdtTools Now();

@@ -4,9 +4,10 @@
 
 #include <string>
 
+#include "runtime/api.h"
 #include "targodll.h"
 
-class TMLgExtTools {
+class SKALNIX_FRAMEWORK_API TMLgExtTools {
 public:
     explicit TMLgExtTools(TargoLanguageFunction function);
 

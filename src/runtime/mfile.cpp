@@ -46,7 +46,7 @@ void TMFile::RequireOpen() const {
 void TMFile::Open() {
     if (file_ != nullptr) Close();
     std::FILE* f = nullptr;
-    if (platform::DirectoryExists(path_)) Fail("Cannot open file");  // stdio would open one
+    if (platform::env().DirectoryExists(path_)) Fail("Cannot open file");  // stdio would open one
     if (readOnly_) {
         f = std::fopen(path_.c_str(), "rb");
     } else {
@@ -190,7 +190,7 @@ void TMFile::SetEof() {
 void TMFile::ReadStringsFromFile(const std::string& path, std::vector<std::string>& lines,
                                  int bufferSize) {
     std::unique_ptr<std::FILE, FileCloser> file(
-        platform::DirectoryExists(path) ? nullptr : std::fopen(path.c_str(), "rb"));
+        platform::env().DirectoryExists(path) ? nullptr : std::fopen(path.c_str(), "rb"));
     if (!file) throw EInOutError("Cannot open file \"" + path + "\"");
     std::setvbuf(file.get(), nullptr, _IONBF, 0);  // whole blocks go straight into `block`
     const std::size_t blockSize =

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-class TMFile {
+#include "runtime/api.h"
+
+class SKALNIX_FRAMEWORK_API TMFile {
 public:
     TMFile() = default;
     ~TMFile();  // closes

@@ -10,7 +10,7 @@ constexpr int kBaudRates[] = {300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57
 
 TMSerialPort::TMSerialPort() = default;
 
-TMSerialPort::~TMSerialPort() { port_.Close(); }
+TMSerialPort::~TMSerialPort() = default;
 
 void TMSerialPort::SetBufSize(int /*direction*/, int /*size*/) {}
 
@@ -20,20 +20,20 @@ void TMSerialPort::SetTo(int kind, int milliseconds) {
 
 void TMSerialPort::SetDTR(bool on) {
     dtr_ = on ? 1 : 0;
-    if (port_.IsOpen()) port_.SetDTR(on);  // a port without modem lines still sends
+    if (IsOpen()) port_->SetDTR(on);  // a port without modem lines still sends
 }
 
 void TMSerialPort::SetRTS(bool on) {
     rts_ = on ? 1 : 0;
-    if (port_.IsOpen()) port_.SetRTS(on);
+    if (IsOpen()) port_->SetRTS(on);
 }
 
 void TMSerialPort::SetActive(bool active) {
     if (!active) {
-        port_.Close();
+        port_.reset();
         return;
     }
-    if (port_.IsOpen()) return;
+    if (IsOpen()) return;
     const int baudCount = static_cast<int>(sizeof kBaudRates / sizeof kBaudRates[0]);
     if (baud_ < 0 || baud_ >= baudCount || byteSize_ < 0 || byteSize_ > 3 || parity_ < 0 ||
         parity_ > 2 || stopBits_ < 0 || stopBits_ > 2)
@@ -45,15 +45,15 @@ void TMSerialPort::SetActive(bool active) {
     settings.stopBits = stopBits_ == 0 ? 1 : 2;
     settings.readTimeoutMs = timeouts_[1];
     settings.writeTimeoutMs = timeouts_[4];
-    if (!port_.Open(name_, settings))
+    if (!platform::env().OpenSerialPort(name_, settings, port_))
         throw EInOutError("Cannot open serial port \"" + name_ + "\"");
-    if (dtr_ >= 0) port_.SetDTR(dtr_ == 1);
-    if (rts_ >= 0) port_.SetRTS(rts_ == 1);
+    if (dtr_ >= 0) port_->SetDTR(dtr_ == 1);
+    if (rts_ >= 0) port_->SetRTS(rts_ == 1);
 }
 
 void TMSerialPort::Put(std::uint8_t byte, bool /*wait*/) {
     // Every byte is drained before the call returns: the multiplexer needs them in order and
     // complete before the next step.
-    if (!port_.IsOpen()) throw EInOutError("Serial port \"" + name_ + "\" is not open");
-    if (!port_.PutByte(byte)) throw EInOutError("Cannot write to serial port \"" + name_ + "\"");
+    if (!IsOpen()) throw EInOutError("Serial port \"" + name_ + "\" is not open");
+    if (!port_->PutByte(byte)) throw EInOutError("Cannot write to serial port \"" + name_ + "\"");
 }

@@ -37,5 +37,7 @@ private:
     int baud_ = 5, byteSize_ = 3, parity_ = 0, stopBits_ = 0;
     int timeouts_[5] = {50, 200, 2000, 200, 200};
     int dtr_ = -1, rts_ = -1;  // set before the port opens (-1: left as the port opens)
-    platform::SerialPort port_;
+    bool IsOpen() const { return port_ && port_->IsOpen(); }
+
+    std::unique_ptr<platform::SerialPort> port_;
 };

@@ -84,5 +84,5 @@ std::string Trim(std::string_view text) {
 }
 
 int MsgBox(const std::string& text, const std::string& caption, unsigned flags) {
-    return platform::MessageBox(text, caption, flags);
+    return platform::env().MessageBox(text, caption, flags);
 }

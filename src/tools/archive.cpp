@@ -120,7 +120,7 @@ std::string GenerationName(const std::string& base, int n, const std::string& ex
 void TLTools::ArchiveFile(const std::string& path, const std::string& archivePath,
                           const TMLgExtTools* lg, bool isExport, int kind, bool header,
                           const std::string& extraLine) {
-    if (!platform::FileExists(path)) return;
+    if (!platform::env().FileExists(path)) return;
 
     TMFile source;
     source.SetPath(path);
@@ -192,7 +192,7 @@ void TLTools::ArchiveFileUpdateFileNames(const std::string& archivePath) {
         // The number is read between base + "_" and "." + ext, so a base holding "_" and
         // generations past 9999 are numbered right.
         std::vector<std::pair<int, std::string>> generations;
-        for (const std::string& entry : platform::FindFiles(dir + base + "_*." + ext, false)) {
+        for (const std::string& entry : platform::env().FindFiles(dir + base + "_*." + ext, false)) {
             const int n = GenerationOf(entry, base, ext);
             if (n >= 0) generations.emplace_back(n, entry);
         }
@@ -200,7 +200,7 @@ void TLTools::ArchiveFileUpdateFileNames(const std::string& archivePath) {
         std::sort(generations.begin(), generations.end(),
                   [](const auto& a, const auto& b) { return a > b; });
         for (const auto& [n, entry] : generations)
-            platform::RenameFile(dir + entry, dir + GenerationName(base, n + 1, ext));
+            platform::env().RenameFile(dir + entry, dir + GenerationName(base, n + 1, ext));
     } catch (...) {
         // Shifting generations is housekeeping: a failure leaves the names as they are.
     }

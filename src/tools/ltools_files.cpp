@@ -45,7 +45,7 @@ void TLTools::BufToFileEx(const std::string& data, const std::string& path,
         return;
     }
     if (append) {
-        if (platform::FileExists(path)) RenFile(path, tempPath, lg);
+        if (platform::env().FileExists(path)) RenFile(path, tempPath, lg);
         BufToAppendFile(data, tempPath);
     } else {
         BufToFile(data, tempPath);
@@ -55,24 +55,25 @@ void TLTools::BufToFileEx(const std::string& data, const std::string& path,
 
 void TLTools::RenFile(const std::string& oldPath, const std::string& newPath,
                       const TMLgExtTools* lg) {
-    if (platform::PathExists(newPath) && !platform::DeleteFile(newPath))
+    const platform::Status replaced = platform::env().ReplaceFile(oldPath, newPath);
+    if (replaced) return;
+    if (replaced.TargetInTheWay())
         throw Exception(GetString(lg, kModule, "sRenFileExceptioAnsiStri", 0,
                                   "Błąd usunięcia pliku ") +
                         newPath);
-    if (!platform::RenameFile(oldPath, newPath))
-        throw Exception(GetString(lg, kModule, "sRenFileExceptioAnsiStri_00001", 0,
-                                  "Błąd zmiany nazwy pliku") +
-                        newPath);
+    throw Exception(GetString(lg, kModule, "sRenFileExceptioAnsiStri_00001", 0,
+                              "Błąd zmiany nazwy pliku") +
+                    newPath);
 }
 
 bool TLTools::IsFile(const std::string& pattern) {
-    return !platform::FindFiles(pattern, true).empty();
+    return !platform::env().FindFiles(pattern, true).empty();
 }
 
 void TLTools::SaveListToFile(const std::vector<std::string>* list, const std::string& path) {
     if (list == nullptr) return;
     try {
-        if (platform::FileExists(path)) platform::DeleteFile(path);
+        if (platform::env().FileExists(path)) platform::env().DeleteFile(path);
         TMFile file;
         file.SetPath(path);
         file.SetReadOnly(false);

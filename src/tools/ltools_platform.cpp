@@ -4,17 +4,17 @@
 #include "runtime/xtools.h"
 #include "tools/ltools.h"
 
-bool TLTools::Is_Win_NT() { return platform::IsWindowsNT(); }
+bool TLTools::Is_Win_NT() { return platform::env().IsWindowsNT(); }
 
 std::string TLTools::GetDirShortPath(const std::string& path) {
-    std::string shortPath = platform::ShortPathName(path);
+    std::string shortPath = platform::env().ShortPathName(path);
     return shortPath.empty() ? "0" : shortPath;
 }
 
 std::string TLTools::WczytajSciezkeDoBinariow() {
     std::string value;
     try {
-        if (!platform::ReadRegistryString("SOFTWARE\\VELMOR\\TargoWin\\Instalacja", "Binaria",
+        if (!platform::env().ReadRegistryString("SOFTWARE\\VELMOR\\TargoWin\\Instalacja", "Binaria",
                                           value))
             return "";
     } catch (...) {

@@ -34,21 +34,23 @@ class DibctrlContent : public FlowTest, public ::testing::WithParamInterface<Con
 TEST_P(DibctrlContent, WritesTheExactLines) {
     const ConfigCase& c = GetParam();
     SkalnixAction& action = SerialAction();
-    action.ConnectionType = c.connection;
-    action.PortName = c.port;
-    action.ScaleAddress = c.address;
-    action.ExitDibalCom = c.exitApp;
-    action.BaudRate = "19200";
-    action.DataBits = "7";
+    action.Settings.ConnectionType = c.connection;
+    action.Settings.PortName = c.port;
+    action.Settings.ScaleAddress = c.address;
+    action.Settings.ExitDibalCom = c.exitApp;
+    action.Settings.BaudRate = "19200";
+    action.Settings.DataBits = "7";
     host.params["DibalMuxChannel"] = c.muxChannel;
     host.params["DibalIPAddress"] = "10.1.2.3";
+    action.Settings.MuxChannel = action.ParamAsInt("DibalMuxChannel");
+    action.Settings.IpAddress = action.ParamAsString("DibalIPAddress");
 
     action.WriteDibalComConfig();
 
     EXPECT_EQ(ReadFile(driver.File("dibctrl.txt")),
               Head("19200", c.port, "7", c.connection - 1) + "-i " + driver.WithSeparator() +
                   "\r\n" + c.tail);
-    EXPECT_FALSE(platform::PathExists(driver.File("dibctrl.tmp")));
+    EXPECT_FALSE(platform::env().PathExists(driver.File("dibctrl.tmp")));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -74,10 +76,10 @@ TEST_F(FlowTest, DibctrlReplacesAnOlderFile) {
 }
 
 TEST_F(FlowTest, UsersOwnDibctrlIsKeptAsItIs) {
-    host.params["DibalUserConfigTxt"] = "1";
     WriteFile(driver.File("dibctrl.txt"), "-t mine\r\n");
     SkalnixAction& action = SerialAction();
-    action.ConnectionType = 0;  // not even the file-only mode is an error then
+    action.Settings.UserConfig = true;
+    action.Settings.ConnectionType = 0;  // not even the file-only mode is an error then
     action.WriteDibalComConfig();
     EXPECT_EQ(ReadFile(driver.File("dibctrl.txt")), "-t mine\r\n");
 }
@@ -95,25 +97,25 @@ TEST_F(FlowTest, ConfigFailures) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        host.params["DibalUserConfigTxt"] = c.userConfig;
         SkalnixAction& action = SerialAction();
-        action.ConnectionType = c.connection;
+        action.Settings.UserConfig = std::string(c.userConfig) == "1";
+        action.Settings.ConnectionType = c.connection;
         try {
             action.WriteDibalComConfig();
             ADD_FAILURE() << "no failure";
         } catch (const Exception& e) {
             EXPECT_EQ(e.Message(), c.message);
         }
-        EXPECT_FALSE(platform::PathExists(driver.File("dibctrl.txt")));
+        EXPECT_FALSE(platform::env().PathExists(driver.File("dibctrl.txt")));
     }
 }
 
 TEST_F(FlowTest, UnreachableMultiplexerFailsAfterWritingTheOptions) {
     const std::string missing = driver.File("no-such-port");
     ::setenv("SKALNIX_COM7", missing.c_str(), 1);
-    host.params["DibalMuxChannel"] = "3";
     SkalnixAction& action = SerialAction();
-    action.PortName = "COM7";
+    action.Settings.MuxChannel = 3;
+    action.Settings.PortName = "COM7";
     try {
         action.WriteDibalComConfig();
         ADD_FAILURE() << "no failure";

@@ -1,6 +1,6 @@
 // Running DibalCom: file replacement, the command handshake and the user's stop, the transfer
 // wait, the program start, the record file in the file-only mode and the DibalCom directory.
-#include <chrono>
+#include <cstdint>
 
 #include "flow_fixture.h"
 #include "platform/platform.h"
@@ -23,14 +23,14 @@ TEST_F(FlowTest, RenFileReplacesTheTarget) {
     WriteFile(driver.File("a.txt"), "old and longer");
     action.RenFile(driver.File("a.tmp"), driver.File("a.txt"));
     EXPECT_EQ(ReadFile(driver.File("a.txt")), "new");
-    EXPECT_FALSE(platform::PathExists(driver.File("a.tmp")));
+    EXPECT_FALSE(platform::env().PathExists(driver.File("a.tmp")));
 }
 
 TEST_F(FlowTest, RenFileFailures) {
     SkalnixAction& action = SerialAction();
     // A target that is a non-empty directory cannot be deleted.
     const std::string blocked = driver.File("blocked");
-    ASSERT_TRUE(platform::CreateDirectories(blocked + "/inner"));
+    ASSERT_TRUE(platform::env().CreateDirectories(blocked + "/inner"));
     WriteFile(driver.File("a.tmp"), "x");
     EXPECT_EQ(FailureOf([&] { action.RenFile(driver.File("a.tmp"), blocked); }),
               "Exception: " + Cp("Błąd usunięcia pliku ") + blocked);
@@ -67,8 +67,8 @@ TEST_F(FlowTest, ExecuteHandsOverTheCommandAndStopsOnTheUsersRequest) {
         const std::string failure = FailureOf([&] { action.Execute("R\r\n"); });
         EXPECT_EQ(failure.substr(0, c.failure.size()), c.failure);
         EXPECT_EQ(ReadFile(driver.File("rozkaz.txt")), "R\r\n\r\n");
-        EXPECT_FALSE(platform::PathExists(driver.File("rozkaz.tmp")));
-        platform::DeleteFile(driver.File("rozkaz.txt"));
+        EXPECT_FALSE(platform::env().PathExists(driver.File("rozkaz.tmp")));
+        platform::env().DeleteFile(driver.File("rozkaz.txt"));
     }
     host.breakQuery = [] { return false; };
 }
@@ -96,14 +96,14 @@ TEST_F(FlowTest, TransferWaitEndsWithoutSleepingWhenDone) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SkalnixAction& action = SerialAction();
-        platform::DeleteFile(driver.File("dibal.exp"));
+        platform::env().DeleteFile(driver.File("dibal.exp"));
         if (c.records != nullptr)
             WriteFile(driver.File("dibal.exp"), c.records);
-        action.ProgressUnits = c.expectedMarks;
+        action.Plan.ProgressUnits = c.expectedMarks;
         host.breakQuery = [&] { return c.stop; };
-        const auto start = std::chrono::steady_clock::now();
+        const std::int64_t start = clock.Micros();
         action.WaitForTransfer();
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+        EXPECT_LT(clock.Micros() - start, 900000);
     }
     host.breakQuery = [] { return false; };
 }
@@ -116,26 +116,26 @@ TEST_F(FlowTest, StartDibalComWithoutTheProgram) {
 
 TEST_F(FlowTest, FileOnlySendWritesTheRecordsAndNothingElse) {
     SkalnixAction& action = SerialAction();
-    action.ConnectionType = 0;
-    action.RecordText = "00X100M000001000A\r\n";
+    action.Settings.ConnectionType = 0;
+    action.Plan.RecordText = "00X100M000001000A\r\n";
     WriteFile(driver.File("dibal.exp"), std::string(300, 'o'));  // an older, longer file
     host.ClearMessages();
     action.SendGoods();
     EXPECT_EQ(ReadFile(driver.File("dibal.exp")), "00X100M000001000A\r\n");
-    EXPECT_FALSE(platform::PathExists(driver.File("dibal.tmp")));
-    EXPECT_FALSE(platform::PathExists(driver.File("rozkaz.txt")));
+    EXPECT_FALSE(platform::env().PathExists(driver.File("dibal.tmp")));
+    EXPECT_FALSE(platform::env().PathExists(driver.File("rozkaz.txt")));
     ASSERT_FALSE(host.messages.empty());
     EXPECT_EQ(host.messages.back().text, "Generowanie pliku eksportowego\x01OK");
 }
 
 TEST_F(FlowTest, EnsureDriverDirCreatesOrFails) {
     SkalnixAction& action = SerialAction();
-    action.DriverDir = driver.File("a/b") + "/";
+    action.Settings.DriverDir = driver.File("a/b") + "/";
     action.EnsureDriverDir();
-    EXPECT_TRUE(platform::DirectoryExists(driver.File("a/b")));
+    EXPECT_TRUE(platform::env().DirectoryExists(driver.File("a/b")));
 
     WriteFile(driver.File("plain"), "");
-    action.DriverDir = driver.File("plain/sub") + "/";
+    action.Settings.DriverDir = driver.File("plain/sub") + "/";
     EXPECT_EQ(FailureOf([&] { action.EnsureDriverDir(); }),
               "Exception: " + Cp("Błąd utworzenia katalogu eksportu"));
 }

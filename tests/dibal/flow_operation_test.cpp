@@ -1,5 +1,6 @@
 // The operation as the host runs it: dispatch by code, the export in the file-only and the
 // connected mode (DibalCom played by a thread), the failure reports and the user's stop.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -26,10 +27,12 @@ std::vector<std::string> LastErrors(const TestHost& host, std::size_t n) {
 }
 
 // Plays DibalCom in the DibalCom directory: takes each command, marks every record line after
-// "s". A do-nothing program stands in for dibalcom.exe so that the start succeeds.
+// "s" except those holding `leaveUnmarked`. A do-nothing program stands in for dibalcom.exe so
+// that the start succeeds.
 class FakeDibalCom {
 public:
-    explicit FakeDibalCom(const TempDir& dir) : dir_(dir.Path()) {
+    explicit FakeDibalCom(const TempDir& dir, std::string leaveUnmarked = {})
+        : dir_(dir.Path()), leaveUnmarked_(std::move(leaveUnmarked)) {
         const fs::path program = dir_ / "dibalcom.exe";
         WriteFile(program.string(), "#!/bin/sh\nexit 0\n");
         fs::permissions(program, fs::perms::owner_all);
@@ -50,12 +53,13 @@ private:
             const fs::path command = dir_ / "rozkaz.txt";
             std::error_code ec;
             if (fs::exists(command, ec)) {
+                // Recorded and acted on before the file goes: the driver moves on once it is gone.
                 const std::string text = ReadFile(command.string());
-                fs::remove(command, ec);
                 std::lock_guard<std::mutex> lock(mutex_);
                 commands_.push_back(text.substr(0, text.find('\r')));
                 if (commands_.back() == "s")
                     MarkAll();
+                fs::remove(command, ec);
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
@@ -63,14 +67,17 @@ private:
     void MarkAll() {
         std::string data = ReadFile((dir_ / "dibal.exp").string());
         for (std::size_t start = 0; start + 2 < data.size();) {
-            data[start + 2] = '*';
             const std::size_t end = data.find('\n', start);
+            const std::string line = data.substr(start, end == std::string::npos ? end : end - start);
+            if (leaveUnmarked_.empty() || line.find(leaveUnmarked_) == std::string::npos)
+                data[start + 2] = '*';
             start = end == std::string::npos ? data.size() : end + 1;
         }
         WriteFile((dir_ / "dibal.exp").string(), data);
     }
 
     fs::path dir_;
+    std::string leaveUnmarked_;
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::vector<std::string> commands_;
@@ -78,7 +85,7 @@ private:
 };
 
 TEST_F(FlowTest, ConnectionTestOnlyAnswersThatTheScaleHasNone) {
-    EXPECT_EQ(host.Operation(-1), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_CONNECTION_TEST), 0);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, Cp("Waga nie obsługuje testu połączenia!") + "\x01OK");
     EXPECT_EQ(host.messages[0].kind, TARGO_MSG_INFO);
@@ -137,7 +144,7 @@ TEST_F(FlowTest, ConfigurationFunctionWritesTheOptions) {
         host.params["DibalPort"] = c.port;
         host.params["DibalUserConfigTxt"] = c.userConfig;
         host.ClearMessages();
-        EXPECT_EQ(host.Operation(-8, 0), 0);
+        EXPECT_EQ(host.Operation(TARGO_OP_ADDITIONAL_FUNCTION, 0), 0);
         EXPECT_TRUE(host.Errors().empty());
         EXPECT_EQ(ReadFile(driver.File("dibctrl.txt")).substr(0, c.fileStart.size()), c.fileStart);
     }
@@ -169,22 +176,34 @@ TEST_F(FlowTest, FileOnlyExport) {
         EXPECT_NE(records.find("00X100M000007"), std::string::npos);
         EXPECT_NE(records.find("00X100B000008"), std::string::npos);
         EXPECT_EQ(records.find("M005000"), std::string::npos);
-        EXPECT_FALSE(platform::PathExists(driver.File("dibctrl.txt")));
-        EXPECT_FALSE(platform::PathExists(driver.File("rozkaz.txt")));
-        platform::DeleteFile(driver.File("dibal.exp"));
+        EXPECT_FALSE(platform::env().PathExists(driver.File("dibctrl.txt")));
+        EXPECT_FALSE(platform::env().PathExists(driver.File("rozkaz.txt")));
+        platform::env().DeleteFile(driver.File("dibal.exp"));
     }
     EXPECT_EQ(host.saveCalls, 2);
+}
+
+// The export asks the host for each setting once, however many goods it prepares.
+TEST_F(FlowTest, EverySettingIsAskedOncePerExport) {
+    WriteFile(exchange.File("kasa.exp"), PluLine(1, "5") + PluLine(2, "6") + PluLine(3, "7"));
+    host.parameterQueries.clear();
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+    EXPECT_TRUE(host.Errors().empty());
+    for (const char* name : {"Pojemnosc", "DibalSendExpDate", "DibalPluSendGroup",
+                             "DibalMuxChannel", "DibalSeria", "DibalKatalogDrv"})
+        EXPECT_EQ(std::count(host.parameterQueries.begin(), host.parameterQueries.end(), name), 1)
+            << name;
 }
 
 TEST_F(FlowTest, AutomaticExportIsMarked) {
     WriteFile(exchange.File("kasa.exp"), PluLine(1, "5000"));
     SkalnixAction& action = NewAction();
     HTARGODLLSRODOWISKO env{nullptr, nullptr, 5};
-    action.Operation(env, -5, 0);
+    action.Operation(env, TARGO_OP_AUTO_EXPORT, 0);
     EXPECT_TRUE(action.AutoExport);
     EXPECT_EQ(env.ResultCode, 0);
     // Nothing for the scale: no record file, and the goods still counts as done.
-    EXPECT_FALSE(platform::PathExists(driver.File("dibal.exp")));
+    EXPECT_FALSE(platform::env().PathExists(driver.File("dibal.exp")));
     EXPECT_EQ(ReadFile(exchange.File("wynik.exp")), "PLU;1;0;5000;DOD\r\n");
 }
 
@@ -196,7 +215,7 @@ TEST_F(FlowTest, ConnectedExportStagesAndCapacity) {
     WriteFile(exchange.File("kasa.exp"), PluLine(1, "5") + PluLine(2, "6") + PluLine(3, "5000"));
     FakeDibalCom dibalcom(driver);
 
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
 
     EXPECT_EQ(dibalcom.Commands(), (std::vector<std::string>{"R", "s", "S", "G"}));
     std::vector<std::string> added;  // new lines from the record file on, as the host got them
@@ -221,7 +240,31 @@ TEST_F(FlowTest, ConnectedExportStagesAndCapacity) {
     // Goods 2 did not fit the scale: it was never sent, so the host must not take it as sent.
     EXPECT_EQ(ReadFile(exchange.File("wynik.exp")), "PLU;1;0;5;DOD\r\nPLU;3;0;5000;DOD\r\n");
     EXPECT_EQ(ReadFile(driver.File("dibal.exp")).substr(0, 13), "00*100M000005");
-    EXPECT_TRUE(platform::PathExists(driver.File("dibctrl.txt")));
+    EXPECT_TRUE(platform::env().PathExists(driver.File("dibctrl.txt")));
+}
+
+TEST_F(FlowTest, UnmarkedRecordIsListedAndNotReported) {
+    host.params["DibalPort"] = "1";
+    host.params["DibalExitApp"] = "1";
+    WriteFile(exchange.File("kasa.exp"),
+              "# eksport\r\n"
+              "PLU;1;0;11;Jab\xB3ka;250;240;230;220;5;1;T;3;F;F;F;;0;0;DOD\r\n"
+              "PLU;2;7;12;Gruszki;300;290;280;270;5;1;T;3;F;F;F;;0;0;AKT\r\n"
+              "PLU;3;0;5000;Poza zakresem;100;100;100;100;23;1;F;0;F;F;F;;0;0;DOD\r\n"
+              "PLU;4;0;13;\x8Cliwki;400;390;380;370;5;1;T;3;F;F;F;;0;0;USU\r\n");
+    FakeDibalCom dibalcom(driver, "M000012");
+
+    // The driver waits 30 s (of the fake clock) for the missing mark before it stops the
+    // transfer.
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+
+    EXPECT_GE(clock.Micros(), 30000000);
+    EXPECT_EQ(host.Errors(), std::vector<std::string>{"...000012 Gruszki"});
+    EXPECT_EQ(ReadFile(exchange.File("wynik.exp")),
+              "PLU;1;0;11;DOD\r\nPLU;3;0;5000;DOD\r\nPLU;4;0;13;USU\r\n");
+    EXPECT_EQ(dibalcom.Commands(), (std::vector<std::string>{"R", "s", "S", "G"}));
+    const std::string log = ReadFile(exchange.File("kasa.log"));
+    EXPECT_NE(log.find("000012 Gruszki"), std::string::npos) << log;
 }
 
 TEST_F(FlowTest, UsersStopWhileACommandIsPending) {
@@ -230,14 +273,14 @@ TEST_F(FlowTest, UsersStopWhileACommandIsPending) {
     WriteFile(driver.File("dibalcom.exe"), "#!/bin/sh\nexit 0\n");
     fs::permissions(driver.File("dibalcom.exe"), fs::perms::owner_all);
     const std::string command = driver.File("rozkaz.txt");
-    host.breakQuery = [&] { return platform::PathExists(command); };
+    host.breakQuery = [&] { return platform::env().PathExists(command); };
 
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
 
     EXPECT_EQ(LastErrors(host, 1),
               std::vector<std::string>{Cp("Operacja 'eksport' została przerwana")});
     EXPECT_EQ(ReadFile(command), "R\r\n\r\n");
-    EXPECT_FALSE(platform::PathExists(exchange.File("wynik.exp")));
+    EXPECT_FALSE(platform::env().PathExists(exchange.File("wynik.exp")));
     host.breakQuery = [] { return false; };
 }
 

@@ -22,8 +22,8 @@ class Names : public RecordsTest, public ::testing::WithParamInterface<NameCase>
 
 TEST_P(Names, CutAndRecoded) {
     const NameCase& c = GetParam();
-    Action().Series = c.series;
-    Action().CodePage = c.codePage;
+    Action().Settings.Series = c.series;
+    Action().Settings.CodePage = c.codePage;
     EXPECT_EQ(Action().FormatujNazwe(Goods(1, "1", c.nazwa)), c.expected);
 }
 
@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(RecordsTest, InvalidCodePageFailsWithItsText) {
     for (int codePage : {3, -1}) {
-        Action().CodePage = codePage;
+        Action().Settings.CodePage = codePage;
         try {
             Action().FormatujNazwe(Goods(1, "1", "Ser"));
             ADD_FAILURE() << codePage;
@@ -70,14 +70,14 @@ TEST_F(RecordsTest, InvalidCodePageFailsWithItsText) {
 }
 
 TEST_F(RecordsTest, CodePageRowIsKeptInTools) {
-    Action().CodePage = 1;
+    Action().Settings.CodePage = 1;
     Action().FormatujNazwe(Goods(1, "1"));
     EXPECT_EQ(Action().Tools.CodePageTo, 0);
     EXPECT_EQ(Action().Tools.CodePageFrom, 2);
-    Action().CodePage = 2;
+    Action().Settings.CodePage = 2;
     Action().FormatujNazwe(Goods(1, "1"));
     EXPECT_EQ(Action().Tools.CodePageTo, 6);
-    Action().CodePage = 0;
+    Action().Settings.CodePage = 0;
     Action().FormatujNazwe(Goods(1, "1"));
     EXPECT_EQ(Action().Tools.CodePageTo, 2);
 }

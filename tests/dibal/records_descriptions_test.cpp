@@ -20,7 +20,7 @@ class Opis2Numbers : public RecordsTest, public ::testing::WithParamInterface<Op
 
 TEST_P(Opis2Numbers, ReadByPosition) {
     const Opis2Case& c = GetParam();
-    Action().SendAddData = c.sendAddData;
+    Action().Settings.SendAddData = c.sendAddData;
     KSTowRec goods = Goods(1, "1");
     goods.opis2 = c.opis2;
     EXPECT_EQ(Action().KeyNumber(goods), c.key);
@@ -110,9 +110,9 @@ void PrintTo(const BlockCase& c, std::ostream* os) { *os << c.name; }
 class DescriptionBlocks : public RecordsTest, public ::testing::WithParamInterface<BlockCase> {
 protected:
     std::string Block(const char* series) {
-        Action().Series = series;
-        Action().TextsFrom = 1;
-        Action().RecordText.clear();
+        Action().Settings.Series = series;
+        Action().Settings.TextsFrom = 1;
+        Action().Plan.RecordText.clear();
         host.params["DibalSendExpDate"] = "0";  // no L3/H3
         KSTowRec goods = Goods(1, "123");
         goods.opis1 = GetParam().text;
@@ -179,7 +179,7 @@ class DescriptionSource : public RecordsTest, public ::testing::WithParamInterfa
 
 TEST_P(DescriptionSource, ChosenByTextsFrom) {
     const SourceCase& c = GetParam();
-    Action().TextsFrom = c.textsFrom;
+    Action().Settings.TextsFrom = c.textsFrom;
     KSTowRec goods = Goods(1, "123");
     goods.opis1 = "one";
     goods.opis2 = "two";
@@ -204,21 +204,21 @@ INSTANTIATE_TEST_SUITE_P(Cases, DescriptionSource,
                                            SourceCase{0, nullptr}, SourceCase{5, nullptr}));
 
 TEST_F(RecordsTest, DescriptionsOffGiveNoBlockEvenForCodes) {
-    Action().TextsFrom = 0;
+    Action().Settings.TextsFrom = 0;
     KSTowRec goods = Goods(1, "123");
     goods.opis1 = "12,7";
     for (const char* series : {"L", "H2"}) {
-        Action().Series = series;
+        Action().Settings.Series = series;
         host.params["DibalSendExpDate"] = "0";
-        Action().RecordText.clear();
+        Action().Plan.RecordText.clear();
         EXPECT_EQ(Lines(goods).size(), 132u) << series;
     }
 }
 
 TEST_F(RecordsTest, DescriptionsAreNotRecoded) {
-    Action().CodePage = 2;  // plain letters for the name only
-    Action().TextsFrom = 1;
-    Action().Series = "H2";
+    Action().Settings.CodePage = 2;  // plain letters for the name only
+    Action().Settings.TextsFrom = 1;
+    Action().Settings.Series = "H2";
     KSTowRec goods = Goods(1, "123", Cp("Łódź"));
     goods.opis1 = Cp("Łódź");
     host.params["DibalSendExpDate"] = "0";

@@ -23,7 +23,7 @@ TEST_F(RecordsTest, ExportWritesTheRecordFileOfSeriesL) {
                  // Too long for the record's price field: rejected.
                  "PLU;4;104;2101004000000;Drogi;123456789;1;1;1;5;1;T;0;T;F;F;;;1;DOD\r\n"));
 
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
     EXPECT_TRUE(host.Errors().empty());
 
     const std::string code = "010020";

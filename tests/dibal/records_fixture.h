@@ -51,30 +51,39 @@ protected:
             operation_.reset(host.Library()->CreateOperation(host.Context()));
             auto* action = dynamic_cast<SkalnixAction*>(operation_.get());
             if (action == nullptr) throw std::runtime_error("no SkalnixAction");
-            action->Series = "A";
-            action->ScaleAddress = "00";
-            action->WeightedCodeMode = 0;
-            action->ShortCodeFirst = 1;
-            action->ShortCodeLast = 999999;
-            action->SendAddData = true;
-            action->DriverDir = driver.WithSeparator();
+            action->Settings.Series = "A";
+            action->Settings.ScaleAddress = "00";
+            action->Settings.WeightedCodeMode = 0;
+            action->Settings.ShortCodeFirst = 1;
+            action->Settings.ShortCodeLast = 999999;
+            action->Settings.SendAddData = true;
+            action->Settings.DriverDir = driver.WithSeparator();
+            action->Settings.SendGroup = true;
         }
         return dynamic_cast<SkalnixAction&>(*operation_);
     }
 
-    // Runs PrepareGoods over a buffer of `goods`.
+    // Runs PrepareGoods over a buffer of `goods`. The capacity and the expiry switch come from
+    // the host's parameters, as the export reads them at its start; what PrepareGoods itself
+    // asks the host is left in host.parameterQueries.
     void Prepare(const std::vector<KSTowRec>& goods) {
         buffer_ = std::make_unique<KSExpBuf>(&Action());
         for (const KSTowRec& g : goods) buffer_->DodajRec(g);
         Action().ExpBuf = buffer_.get();
+        Action().Settings.Capacity = Action().ParamAsInt("Pojemnosc");
+        Action().Settings.SendExpiry = Action().ParamAsInt("DibalSendExpDate") != 0;
+        host.parameterQueries.clear();
         Action().PrepareGoods();
+        // Without DibalCom the export takes the plan's verdict at once, as Eksport does.
+        if (Action().Settings.ConnectionType == 0)
+            dibal::ApplyResults(*buffer_, Action().Plan, nullptr);
     }
     KSExpBuf& Buffer() { return *buffer_; }
 
-    // The record lines of one prepared goods: RecordText when it is the only one.
+    // The record lines of one prepared goods: Plan.RecordText when it is the only one.
     std::string Lines(const KSTowRec& goods) {
         Prepare({goods});
-        return Action().RecordText;
+        return Action().Plan.RecordText;
     }
 
     TestHost host;

@@ -46,9 +46,9 @@ class RecordLayouts : public RecordsTest, public ::testing::WithParamInterface<S
 
 TEST_P(RecordLayouts, FullGoodsGivesExactLines) {
     const SeriesCase& c = GetParam();
-    Action().Series = c.series;
-    Action().ScaleAddress = "02";
-    Action().ScaleGroup = 3;
+    Action().Settings.Series = c.series;
+    Action().Settings.ScaleAddress = "02";
+    Action().Settings.ScaleGroup = 3;
     const std::string text = Lines(FullGoods());
     EXPECT_EQ(text, c.expected);
     std::vector<std::size_t> lengths;
@@ -101,7 +101,7 @@ class NumberLimits : public RecordsTest, public ::testing::WithParamInterface<Li
 
 TEST_P(NumberLimits, ApplyPerRecordFamily) {
     const LimitCase& c = GetParam();
-    Action().Series = c.series;
+    Action().Settings.Series = c.series;
     KSTowRec goods = Goods(1, "123");
     goods.opis2 = c.opis2;
     const std::vector<std::string> lines = SplitLines(Lines(goods));
@@ -141,8 +141,8 @@ class Prices : public RecordsTest, public ::testing::WithParamInterface<PriceCas
 
 TEST_P(Prices, LevelAndRounding) {
     const PriceCase& c = GetParam();
-    Action().Series = "M";
-    Action().PriceLevel = c.level;
+    Action().Settings.Series = "M";
+    Action().Settings.PriceLevel = c.level;
     KSTowRec goods = Goods(1, "123", "X", c.cena);
     goods.cena_hurt = 201;
     goods.cena_noc = 302;
@@ -162,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(RecordsTest, PieceFlagFollowsPrecision) {
     for (const auto& [precision, flag] : {std::pair{0, "1"}, {3, "0"}}) {
-        Action().RecordText.clear();
+        Action().Plan.RecordText.clear();
         KSTowRec goods = Goods(1, "123");
         goods.precyzja = precision;
         EXPECT_EQ(At(Lines(goods), 83, 1), flag) << precision;
@@ -174,21 +174,21 @@ TEST_F(RecordsTest, ExpiryIsLeftOutOfL3AndH3WhenNotSent) {
     KSTowRec goods = Goods(1, "123");
     goods.TerminW = 30;
     goods.opis2 = "0,0,0,1";  // keeps L3/H3
-    Action().Series = "L";
+    Action().Settings.Series = "L";
     EXPECT_EQ(At(SplitLines(Lines(goods))[1], 14, 6), "000000");
-    Action().Series = "H2";
-    Action().RecordText.clear();
+    Action().Settings.Series = "H2";
+    Action().Plan.RecordText.clear();
     EXPECT_EQ(At(SplitLines(Lines(goods))[1], 15, 6), "000000");
     // X1 always carries it.
-    Action().Series = "A";
-    Action().RecordText.clear();
+    Action().Settings.Series = "A";
+    Action().Plan.RecordText.clear();
     EXPECT_EQ(At(Lines(goods), 84, 6), "000030");
 }
 
 TEST_F(RecordsTest, ShortAddressIsPaddedWithSpacesInMainLinesAndZerosInDescriptions) {
-    Action().Series = "L";
-    Action().ScaleAddress = "2";
-    Action().TextsFrom = 1;
+    Action().Settings.Series = "L";
+    Action().Settings.ScaleAddress = "2";
+    Action().Settings.TextsFrom = 1;
     KSTowRec goods = Goods(1, "123");
     goods.opis2 = "0,0,0,1";
     goods.opis1 = "1";

@@ -29,16 +29,16 @@ class PluCodes : public RecordsTest, public ::testing::WithParamInterface<CodeCa
 TEST_P(PluCodes, Decide) {
     const CodeCase& c = GetParam();
     SkalnixAction& action = Action();
-    action.Series = c.series;
-    action.WeightedCodeMode = c.mode;
-    action.ShortCodeFirst = 1;
-    action.ShortCodeLast = 500;
-    action.SubGroup = c.subGroup;
-    action.SubGroupOnly = c.subGroupOnly;
-    action.CodeTemplates = {"20SSSSSWWWWWC", "21GGSSSSWWWWC", "23GSSSSSWWWWC", "21SSSSSSWWWWC",
+    action.Settings.Series = c.series;
+    action.Settings.WeightedCodeMode = c.mode;
+    action.Settings.ShortCodeFirst = 1;
+    action.Settings.ShortCodeLast = 500;
+    action.Settings.SubGroup = c.subGroup;
+    action.Settings.SubGroupOnly = c.subGroupOnly;
+    action.Settings.CodeTemplates = {"20SSSSSWWWWWC", "21GGSSSSWWWWC", "23GSSSSSWWWWC", "21SSSSSSWWWWC",
                             "24SSSSSSWWWWC", "25WWWWWWWWWWC", "26SSSSSSSSSSSSSSSS", "x",
                             "27GGGGGGGGGGGGGGGGSSSS"};
-    host.params["DibalPluSendGroup"] = c.sendGroup;
+    action.Settings.SendGroup = std::string(c.sendGroup) != "0";
     std::string code = "unchanged";
     const bool sent = action.FormatPluCode(Goods(7, c.kod), code);
     EXPECT_EQ(sent, c.code != nullptr);
@@ -107,9 +107,9 @@ class PluCodeErrors : public RecordsTest, public ::testing::WithParamInterface<E
 
 TEST_P(PluCodeErrors, EndTheExportWithConversionError) {
     const ErrorCase& c = GetParam();
-    Action().WeightedCodeMode = c.mode;
-    Action().SubGroup = c.subGroup;
-    Action().CodeTemplates = {"21GGSSSSWWWWC", "27GGGGGGGGGGGGGGGGSSSS"};
+    Action().Settings.WeightedCodeMode = c.mode;
+    Action().Settings.SubGroup = c.subGroup;
+    Action().Settings.CodeTemplates = {"21GGSSSSWWWWC", "27GGGGGGGGGGGGGGGGSSSS"};
     std::string code;
     EXPECT_THROW(Action().FormatPluCode(Goods(7, c.kod), code), EConvertError);
 }
@@ -127,9 +127,9 @@ TEST_F(RecordsTest, RejectionKeysOfTheTwoCodeRejections) {
     host.SetTranslation("skalnix_dbaction", "tujerror_loAdd_towreckod_00001", "|bad|");
     host.SetTranslation("skalnix_dbaction", "matujerror_loAddIntToStr_00002", "|K2|");
     host.SetTranslation("skalnix_dbaction", "tujerror_loAdd_towreckod_00002", "|big|");
-    Action().Series = "M";
-    Action().WeightedCodeMode = 10;
-    Action().CodeTemplates = {"21GGSSSSWWWWC", "22SSSSSSWWWWC"};
+    Action().Settings.Series = "M";
+    Action().Settings.WeightedCodeMode = 10;
+    Action().Settings.CodeTemplates = {"21GGSSSSWWWWC", "22SSSSSSWWWWC"};
     std::string code;
     EXPECT_FALSE(Action().FormatPluCode(Goods(1, "21x1234500000"), code));
     EXPECT_FALSE(Action().FormatPluCode(Goods(2, "2212345600000"), code));
@@ -138,13 +138,14 @@ TEST_F(RecordsTest, RejectionKeysOfTheTwoCodeRejections) {
                                         "PLU: 2|K2|2212345600000|big|"}));
 }
 
-TEST_F(RecordsTest, SendGroupIsReadForEveryWeightedCode) {
-    Action().WeightedCodeMode = 1;
-    Action().CodeTemplates = {"21GGSSSSWWWWC"};
+TEST_F(RecordsTest, SendGroupDecidesForEveryWeightedCode) {
+    Action().Settings.WeightedCodeMode = 1;
+    Action().Settings.CodeTemplates = {"21GGSSSSWWWWC"};
+    Action().Settings.SendGroup = true;
     std::string code;
     EXPECT_TRUE(Action().FormatPluCode(Goods(1, "2101234500000"), code));
     EXPECT_EQ(code, "012345");
-    host.params["DibalPluSendGroup"] = "0";
+    Action().Settings.SendGroup = false;
     EXPECT_TRUE(Action().FormatPluCode(Goods(3, "2101234500000"), code));
     EXPECT_EQ(code, "002345");
 }

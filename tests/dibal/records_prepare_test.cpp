@@ -29,14 +29,14 @@ TEST_P(Statuses, GiveActionLetterOrNothing) {
     for (bool trOk : {false, true}) {
         KSTowRec goods = Goods(1, "123", "Ser", 100, c.status);
         goods.tr_ok = trOk;
-        Action().RecordText.clear();
+        Action().Plan.RecordText.clear();
         Prepare({goods});
         if (c.letter == nullptr) {
-            EXPECT_EQ(Action().RecordText, "");
+            EXPECT_EQ(Action().Plan.RecordText, "");
             EXPECT_EQ(Buffer().TrOk(0), trOk) << "tr_ok stays as read";
             EXPECT_EQ(Buffer().CzytajAnsiPluRec(0), "");
         } else {
-            EXPECT_EQ(Action().RecordText.substr(6, 1), c.letter);
+            EXPECT_EQ(Action().Plan.RecordText.substr(6, 1), c.letter);
             EXPECT_TRUE(Buffer().TrOk(0)) << "file-only export marks written goods";
         }
     }
@@ -49,16 +49,16 @@ INSTANTIATE_TEST_SUITE_P(AllStatuses, Statuses,
                                            StatusCase{-1, nullptr}));
 
 TEST_F(RecordsTest, WrittenGoodsKeepTheirLinesInTheBuffer) {
-    Action().Series = "M";
+    Action().Settings.Series = "M";
     Prepare({Goods(1, "1", "A"), Goods(2, "2", "B")});
     EXPECT_EQ(Buffer().CzytajAnsiPluRec(0), "002200M0000100" + PadRight("A", 14) + "01234\r\n");
     EXPECT_EQ(Buffer().CzytajAnsiPluRec(1), "002200M0000200" + PadRight("B", 14) + "01234\r\n");
-    EXPECT_EQ(Action().RecordText, Buffer().CzytajAnsiPluRec(0) + Buffer().CzytajAnsiPluRec(1));
-    EXPECT_EQ(Action().SentCounter, 2);
+    EXPECT_EQ(Action().Plan.RecordText, Buffer().CzytajAnsiPluRec(0) + Buffer().CzytajAnsiPluRec(1));
+    EXPECT_EQ(Action().Plan.SentCounter, 2);
 }
 
 TEST_F(RecordsTest, GoodsNotForTheScaleAreMarkedWithoutLines) {
-    Action().ShortCodeLast = 500;
+    Action().Settings.ShortCodeLast = 500;
     KSTowRec outside = Goods(1, "501");
     KSTowRec tooLong = Goods(2, "1234567");
     Prepare({outside, tooLong, Goods(3, "12")});
@@ -66,12 +66,12 @@ TEST_F(RecordsTest, GoodsNotForTheScaleAreMarkedWithoutLines) {
     EXPECT_TRUE(Buffer().TrOk(1));
     EXPECT_EQ(Buffer().CzytajAnsiPluRec(0), "");
     EXPECT_TRUE(Action().RejectedList.empty());
-    EXPECT_EQ(Action().SentCounter, 1);
-    EXPECT_EQ(Action().RecordText.substr(7, 6), "000012");
+    EXPECT_EQ(Action().Plan.SentCounter, 1);
+    EXPECT_EQ(Action().Plan.RecordText.substr(7, 6), "000012");
 }
 
 TEST_F(RecordsTest, ConnectedExportLeavesTrOkToTheResultCheck) {
-    Action().ConnectionType = 1;
+    Action().Settings.ConnectionType = 1;
     Prepare({Goods(1, "1")});
     EXPECT_FALSE(Buffer().TrOk(0));
     EXPECT_FALSE(Buffer().CzytajAnsiPluRec(0).empty());
@@ -80,18 +80,18 @@ TEST_F(RecordsTest, ConnectedExportLeavesTrOkToTheResultCheck) {
 TEST_F(RecordsTest, GoodsBeyondCapacityAreRejectedAndNotMarked) {
     host.params["Pojemnosc"] = "2";
     Prepare({Goods(1, "1"), Goods(2, "2"), Goods(3, "3"), Goods(4, "99999", "X", 1, stNic)});
-    EXPECT_EQ(Action().SentCounter, 3);
+    EXPECT_EQ(Action().Plan.SentCounter, 3);
     EXPECT_EQ(Action().RejectedList,
               std::vector<std::string>{Cp("PLU: 3; KOD: 3 (towar nie zmieści się w wadze)")});
     EXPECT_TRUE(Buffer().TrOk(0));
     EXPECT_TRUE(Buffer().TrOk(1));
     EXPECT_FALSE(Buffer().TrOk(2));
     EXPECT_EQ(Buffer().CzytajAnsiPluRec(2), "");
-    EXPECT_EQ(Action().RecordText.size(), 2 * 132u);
-    EXPECT_EQ(Action().ProgressUnits, 2);
-    // The capacity is asked for every goods that reaches it.
+    EXPECT_EQ(Action().Plan.RecordText.size(), 2 * 132u);
+    EXPECT_EQ(Action().Plan.ProgressUnits, 2);
+    // The capacity comes from the settings read at the start: the goods never ask for it.
     EXPECT_EQ(std::count(host.parameterQueries.begin(), host.parameterQueries.end(), "Pojemnosc"),
-              3);
+              0);
 }
 
 struct UnitsCase {
@@ -108,16 +108,16 @@ class ProgressUnits : public RecordsTest, public ::testing::WithParamInterface<U
 // DibalCom marks every line it sends; the transfer waits for exactly the lines written.
 TEST_P(ProgressUnits, CountTheLinesOfEveryGoods) {
     const UnitsCase& c = GetParam();
-    Action().Series = c.series;
-    Action().TextsFrom = c.textsFrom;
+    Action().Settings.Series = c.series;
+    Action().Settings.TextsFrom = c.textsFrom;
     host.params["DibalSendExpDate"] = c.sendExpDate;
     KSTowRec goods = Goods(1, "123");
     goods.opis2 = c.opis2;
     goods.opis1 = "1,2";
     Prepare({goods, goods});
-    const std::string& text = Action().RecordText;
+    const std::string& text = Action().Plan.RecordText;
     const auto lines = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-    EXPECT_EQ(Action().ProgressUnits, 2 * c.units);
+    EXPECT_EQ(Action().Plan.ProgressUnits, 2 * c.units);
     EXPECT_EQ(lines, 2 * c.units);
 }
 
@@ -147,7 +147,7 @@ class FieldWidths : public RecordsTest, public ::testing::WithParamInterface<Wid
 // goods is rejected, keeps its tr_ok and uses no capacity; its neighbours are written as usual.
 TEST_P(FieldWidths, TooWideValueRejectsOnlyThatGoods) {
     const WidthCase& c = GetParam();
-    Action().Series = c.series;
+    Action().Settings.Series = c.series;
     KSTowRec wide = Goods(8, "8", "Wide", c.cena);
     wide.cena_hurt = c.cenaHurt;
     wide.cena_noc = c.cenaNoc;
@@ -159,19 +159,19 @@ TEST_P(FieldWidths, TooWideValueRejectsOnlyThatGoods) {
     before.opis2 = "", before.TerminW = 0;
     after = before;
     after.plu = 9, after.kod = "9";
-    Action().TextsFrom = 1;
+    Action().Settings.TextsFrom = 1;
     Prepare({before, wide, after});
 
     EXPECT_EQ(Action().RejectedList,
               std::vector<std::string>{
                   Cp("PLU: 8; KOD: 8 (wartość nie mieści się w polu rekordu wagi)")});
-    EXPECT_EQ(Action().SentCounter, 2);
+    EXPECT_EQ(Action().Plan.SentCounter, 2);
     EXPECT_FALSE(Buffer().TrOk(1));
     EXPECT_EQ(Buffer().CzytajAnsiPluRec(1), "");
     // The neighbours differ in their code only, and every line has its record's length.
     std::string first = Buffer().CzytajAnsiPluRec(0);
     const std::string last = Buffer().CzytajAnsiPluRec(2);
-    EXPECT_EQ(Action().RecordText, first + last);
+    EXPECT_EQ(Action().Plan.RecordText, first + last);
     for (std::size_t at = 0; (at = first.find("0007", at)) != std::string::npos;) first[at + 3] = '9';
     EXPECT_EQ(first, last);
     for (std::size_t start = 0, end; (end = last.find("\r\n", start)) != std::string::npos;
@@ -195,14 +195,14 @@ class SettingWidths : public RecordsTest, public ::testing::WithParamInterface<S
 // Address and group are the same for every goods: a too wide one rejects them all.
 TEST_P(SettingWidths, TooWideSettingRejectsEveryGoods) {
     const SettingWidthCase& c = GetParam();
-    Action().Series = c.series;
-    Action().ScaleAddress = c.address;
-    Action().ScaleGroup = c.group;
+    Action().Settings.Series = c.series;
+    Action().Settings.ScaleAddress = c.address;
+    Action().Settings.ScaleGroup = c.group;
     Prepare({Goods(1, "1"), Goods(2, "2")});
-    EXPECT_EQ(Action().RecordText, "");
+    EXPECT_EQ(Action().Plan.RecordText, "");
     EXPECT_EQ(Action().RejectedList.size(), 2u);
-    EXPECT_EQ(Action().SentCounter, 0);
-    EXPECT_EQ(Action().ProgressUnits, 0);
+    EXPECT_EQ(Action().Plan.SentCounter, 0);
+    EXPECT_EQ(Action().Plan.ProgressUnits, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -238,13 +238,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(RecordsTest, ExpiryNotSentNeedsNoRoom) {
     host.params["DibalSendExpDate"] = "0";
-    Action().Series = "L";
+    Action().Settings.Series = "L";
     KSTowRec goods = Goods(1, "1");
     goods.TerminW = 12345678;
     goods.opis2 = "0,1";
     Prepare({goods});
     EXPECT_TRUE(Action().RejectedList.empty());
-    EXPECT_EQ(Action().RecordText.size(), 132u + 69u);
+    EXPECT_EQ(Action().Plan.RecordText.size(), 132u + 69u);
 }
 
 TEST_F(RecordsTest, PercentStageOverTheGoods) {
@@ -269,8 +269,8 @@ class Failures : public RecordsTest, public ::testing::WithParamInterface<Failur
 
 TEST_P(Failures, EndTheExportWithAnErrorStage) {
     const FailureCase& c = GetParam();
-    Action().Series = c.series;
-    Action().CodePage = c.codePage;
+    Action().Settings.Series = c.series;
+    Action().Settings.CodePage = c.codePage;
     try {
         Prepare({Goods(1, "1")});
         FAIL() << "no exception";
@@ -294,17 +294,17 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RecordsTest, FailuresNeedAGoodsForTheScale) {
-    Action().Series = "Z";
-    Action().CodePage = 9;
-    Action().ShortCodeLast = 10;
+    Action().Settings.Series = "Z";
+    Action().Settings.CodePage = 9;
+    Action().Settings.ShortCodeLast = 10;
     Prepare({Goods(1, "11")});
-    EXPECT_EQ(Action().SentCounter, 0);
+    EXPECT_EQ(Action().Plan.SentCounter, 0);
 }
 
 TEST_F(RecordsTest, UnsupportedSeriesIsNotReachedByGoodsWithNothingToSend) {
-    Action().Series = "Z";
+    Action().Settings.Series = "Z";
     Prepare({Goods(1, "1", "Ser", 1, stNic)});
-    EXPECT_EQ(Action().RecordText, "");
+    EXPECT_EQ(Action().Plan.RecordText, "");
 }
 
 TEST_F(RecordsTest, EmptyShortCodeEndsTheExportWithConversionError) {
@@ -317,7 +317,7 @@ TEST_F(RecordsTest, RejectionTextsComeFromTheLanguageService) {
     host.SetTranslation("skalnix_dbaction", "SkalnixAPrepareGstr", "|W|");
     host.SetTranslation("skalnix_dbaction", "SkalnixAPrepareGstr_00001", "|wide|");
     host.params["Pojemnosc"] = "1";
-    Action().Series = "M";
+    Action().Settings.Series = "M";
     Prepare({Goods(1, "1"), Goods(2, "2", "X", 100000), Goods(3, "3")});
     EXPECT_EQ(Action().RejectedList,
               (std::vector<std::string>{"PLU: 2|W|2|wide|", "PLU: 3|C|3|full|"}));

@@ -58,7 +58,7 @@ class ResultCheck : public FlowTest, public ::testing::WithParamInterface<CheckC
 TEST_P(ResultCheck, JudgesEachGoodsByItsFirstRecordLine) {
     const CheckCase& c = GetParam();
     SkalnixAction& action = SerialAction();
-    action.Series = c.series;
+    action.Settings.Series = c.series;
     KSExpBuf buffer(&action);
     action.ExpBuf = &buffer;
     std::string file;
@@ -73,6 +73,9 @@ TEST_P(ResultCheck, JudgesEachGoodsByItsFirstRecordLine) {
             rec.plu_rec += g.lines[i];
             file += g.marked[i] ? Marked(g.lines[i]) : g.lines[i];
         }
+        // Goods with records went to DibalCom: the plan names their rows and lines.
+        if (!rec.plu_rec.empty())
+            action.Plan.AddSent(buffer.LiczbaTowarow, rec.plu_rec, c.series);
         buffer.DodajRec(rec);
     }
     WriteFile(driver.File("dibal.exp"), file);
@@ -139,13 +142,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(FlowTest, ResultCheckReportsAndLogs) {
     SkalnixAction& action = SerialAction();
-    action.Series = "M";
+    action.Settings.Series = "M";
     KSExpBuf buffer(&action);
     action.ExpBuf = &buffer;
     KSTowRec rec;
     rec.plu = 2;
     rec.status = 0;
     rec.plu_rec = Line22(2, kPears);
+    action.Plan.AddSent(0, rec.plu_rec, "M");
     buffer.DodajRec(rec);
     WriteFile(driver.File("dibal.exp"), rec.plu_rec);
     host.ClearMessages();
@@ -171,6 +175,34 @@ TEST_F(FlowTest, ResultCheckReportsAndLogs) {
     EXPECT_NE(log.find("\n\rTowary odrzucone:\r\n00002 " + Pad(kPears, 14) + "\r\n\r\n\r\n"),
               std::string::npos)
         << log;
+    action.ExpBuf = nullptr;
+}
+
+// A record file cut short (DibalCom rewrote it, the disk was full) leaves goods whose lines
+// are gone: they were not seen sent, so they are listed and not reported as sent.
+TEST_F(FlowTest, ResultCheckTakesAMissingLineAsNotSent) {
+    SkalnixAction& action = SerialAction();
+    action.Settings.Series = "A";
+    KSExpBuf buffer(&action);
+    action.ExpBuf = &buffer;
+    std::string file;
+    for (int plu : {1, 2}) {
+        KSTowRec rec;
+        rec.plu = plu;
+        rec.status = 0;
+        rec.plu_rec = FirstLine("X1", plu, kPears + std::to_string(plu), 24);
+        action.Plan.AddSent(buffer.LiczbaTowarow, rec.plu_rec, "A");
+        buffer.DodajRec(rec);
+        if (plu == 1) file = Marked(rec.plu_rec);
+    }
+    WriteFile(driver.File("dibal.exp"), file);
+    host.ClearMessages();
+
+    action.CheckResults();
+
+    EXPECT_EQ(host.Errors(), std::vector<std::string>{"...000002 Gruszki2"});
+    EXPECT_TRUE(buffer.TrOk(0));
+    EXPECT_FALSE(buffer.TrOk(1));
     action.ExpBuf = nullptr;
 }
 

@@ -24,27 +24,29 @@ TEST_F(RecordsTest, DefaultsInReadOrder) {
                                         "DibalKatalogDrv", "PoziomCen", "DibalSeria",
                                         "DibalGrupa", "DibalAdres", "DibalPort", "DibalBaudRate",
                                         "DibalDataBits", "DibalAddTextsFrom", "DibalExitApp",
-                                        "DibalSendAddData"}));
-    EXPECT_EQ(action.CodeTemplates, host.list);
-    EXPECT_EQ(action.CodeTemplateCount, 2);
-    EXPECT_EQ(action.WeightedCodeMode, 1);
-    EXPECT_EQ(action.ShortCodeFirst, 0);
-    EXPECT_EQ(action.ShortCodeLast, 0);
-    EXPECT_EQ(action.SubGroup, -1);
-    EXPECT_TRUE(action.SubGroupOnly);
-    EXPECT_EQ(action.CodePage, 0);
-    EXPECT_EQ(action.DriverDir, driver.WithSeparator());
-    EXPECT_EQ(action.PriceLevel, 0);
-    EXPECT_EQ(action.Series, "A");
-    EXPECT_EQ(action.ScaleGroup, 0);
-    EXPECT_EQ(action.ScaleAddress, "00");
-    EXPECT_EQ(action.ConnectionType, 0);
-    EXPECT_EQ(action.PortName, "PLIK");
-    EXPECT_EQ(action.BaudRate, "300");
-    EXPECT_EQ(action.DataBits, "8");
-    EXPECT_EQ(action.TextsFrom, 0);
-    EXPECT_FALSE(action.ExitDibalCom);
-    EXPECT_TRUE(action.SendAddData);
+                                        "DibalSendAddData", "Pojemnosc", "DibalSendExpDate",
+                                        "DibalPluSendGroup", "DibalMuxChannel",
+                                        "DibalUserConfigTxt", "DibalIPAddress"}));
+    EXPECT_EQ(action.Settings.CodeTemplates, host.list);
+    EXPECT_EQ(action.Settings.CodeTemplateCount, 2);
+    EXPECT_EQ(action.Settings.WeightedCodeMode, 1);
+    EXPECT_EQ(action.Settings.ShortCodeFirst, 0);
+    EXPECT_EQ(action.Settings.ShortCodeLast, 0);
+    EXPECT_EQ(action.Settings.SubGroup, -1);
+    EXPECT_TRUE(action.Settings.SubGroupOnly);
+    EXPECT_EQ(action.Settings.CodePage, 0);
+    EXPECT_EQ(action.Settings.DriverDir, driver.WithSeparator());
+    EXPECT_EQ(action.Settings.PriceLevel, 0);
+    EXPECT_EQ(action.Settings.Series, "A");
+    EXPECT_EQ(action.Settings.ScaleGroup, 0);
+    EXPECT_EQ(action.Settings.ScaleAddress, "00");
+    EXPECT_EQ(action.Settings.ConnectionType, 0);
+    EXPECT_EQ(action.Settings.PortName, "PLIK");
+    EXPECT_EQ(action.Settings.BaudRate, "300");
+    EXPECT_EQ(action.Settings.DataBits, "8");
+    EXPECT_EQ(action.Settings.TextsFrom, 0);
+    EXPECT_FALSE(action.Settings.ExitDibalCom);
+    EXPECT_TRUE(action.Settings.SendAddData);
 }
 
 struct SettingCase {
@@ -57,11 +59,11 @@ void PrintTo(const SettingCase& c, std::ostream* os) { *os << c.parameter << "=\
 
 std::string Num(int n) { return std::to_string(n); }
 
-const auto kSeries = [](const SkalnixAction& a) { return a.Series; };
-const auto kPort = [](const SkalnixAction& a) { return Num(a.ConnectionType) + "|" + a.PortName; };
-const auto kBaud = [](const SkalnixAction& a) { return a.BaudRate; };
-const auto kSubGroup = [](const SkalnixAction& a) { return Num(a.SubGroup); };
-const auto kTexts = [](const SkalnixAction& a) { return Num(a.TextsFrom); };
+const auto kSeries = [](const SkalnixAction& a) { return a.Settings.Series; };
+const auto kPort = [](const SkalnixAction& a) { return Num(a.Settings.ConnectionType) + "|" + a.Settings.PortName; };
+const auto kBaud = [](const SkalnixAction& a) { return a.Settings.BaudRate; };
+const auto kSubGroup = [](const SkalnixAction& a) { return Num(a.Settings.SubGroup); };
+const auto kTexts = [](const SkalnixAction& a) { return Num(a.Settings.TextsFrom); };
 
 class Settings : public RecordsTest, public ::testing::WithParamInterface<SettingCase> {};
 
@@ -120,36 +122,36 @@ INSTANTIATE_TEST_SUITE_P(
         SettingCase{"DibalPodgrupaPLU", " 12 ", kSubGroup, "12"},
         SettingCase{"DibalPodgrupaPLU", "x", kSubGroup, "-1"},
         SettingCase{"DibalPodgrupaPLU", "", kSubGroup, "-1"},
-        SettingCase{"DibalDataBits", "0", [](const SkalnixAction& a) { return a.DataBits; }, "7"},
-        SettingCase{"DibalDataBits", "x", [](const SkalnixAction& a) { return a.DataBits; }, "7"},
+        SettingCase{"DibalDataBits", "0", [](const SkalnixAction& a) { return a.Settings.DataBits; }, "7"},
+        SettingCase{"DibalDataBits", "x", [](const SkalnixAction& a) { return a.Settings.DataBits; }, "7"},
         SettingCase{"DibalAddTextsFrom", "1", kTexts, "1"},
         SettingCase{"DibalAddTextsFrom", "4", kTexts, "4"},
         SettingCase{"DibalAddTextsFrom", "7", kTexts, "0"},
         SettingCase{"DibalAddTextsFrom", "-1", kTexts, "0"},
-        SettingCase{"DibalKodyKD", "10", [](const SkalnixAction& a) { return Num(a.WeightedCodeMode); }, "10"},
-        SettingCase{"DibalKodPocz", " 5", [](const SkalnixAction& a) { return Num(a.ShortCodeFirst); }, "5"},
-        SettingCase{"DibalKodKonc", "900", [](const SkalnixAction& a) { return Num(a.ShortCodeLast); }, "900"},
-        SettingCase{"DibalPluExact", "0", [](const SkalnixAction& a) { return Num(a.SubGroupOnly); }, "0"},
-        SettingCase{"DibalPlZnaki", "7", [](const SkalnixAction& a) { return Num(a.CodePage); }, "7"},
-        SettingCase{"PoziomCen", "2", [](const SkalnixAction& a) { return Num(a.PriceLevel); }, "2"},
-        SettingCase{"DibalGrupa", "12a", [](const SkalnixAction& a) { return Num(a.ScaleGroup); }, "0"},
-        SettingCase{"DibalGrupa", "5", [](const SkalnixAction& a) { return Num(a.ScaleGroup); }, "5"},
-        SettingCase{"DibalAdres", " 4", [](const SkalnixAction& a) { return a.ScaleAddress; }, " 4"},
-        SettingCase{"DibalExitApp", "1", [](const SkalnixAction& a) { return Num(a.ExitDibalCom); }, "1"},
-        SettingCase{"DibalSendAddData", "0", [](const SkalnixAction& a) { return Num(a.SendAddData); }, "0"}));
+        SettingCase{"DibalKodyKD", "10", [](const SkalnixAction& a) { return Num(a.Settings.WeightedCodeMode); }, "10"},
+        SettingCase{"DibalKodPocz", " 5", [](const SkalnixAction& a) { return Num(a.Settings.ShortCodeFirst); }, "5"},
+        SettingCase{"DibalKodKonc", "900", [](const SkalnixAction& a) { return Num(a.Settings.ShortCodeLast); }, "900"},
+        SettingCase{"DibalPluExact", "0", [](const SkalnixAction& a) { return Num(a.Settings.SubGroupOnly); }, "0"},
+        SettingCase{"DibalPlZnaki", "7", [](const SkalnixAction& a) { return Num(a.Settings.CodePage); }, "7"},
+        SettingCase{"PoziomCen", "2", [](const SkalnixAction& a) { return Num(a.Settings.PriceLevel); }, "2"},
+        SettingCase{"DibalGrupa", "12a", [](const SkalnixAction& a) { return Num(a.Settings.ScaleGroup); }, "0"},
+        SettingCase{"DibalGrupa", "5", [](const SkalnixAction& a) { return Num(a.Settings.ScaleGroup); }, "5"},
+        SettingCase{"DibalAdres", " 4", [](const SkalnixAction& a) { return a.Settings.ScaleAddress; }, " 4"},
+        SettingCase{"DibalExitApp", "1", [](const SkalnixAction& a) { return Num(a.Settings.ExitDibalCom); }, "1"},
+        SettingCase{"DibalSendAddData", "0", [](const SkalnixAction& a) { return Num(a.Settings.SendAddData); }, "0"}));
 
 TEST_F(RecordsTest, DriverDirGetsOneSeparator) {
     for (const std::string& stored : {driver.Path(), driver.WithSeparator()}) {
         host.params["DibalKatalogDrv"] = stored;
         Action().ReadSettings();
-        EXPECT_EQ(Action().DriverDir, driver.Path() + platform::kPathSeparator) << stored;
+        EXPECT_EQ(Action().Settings.DriverDir, driver.Path() + platform::kPathSeparator) << stored;
     }
 }
 
 TEST_F(RecordsTest, FileOnlyPortNameIsTranslated) {
     host.SetTranslation("skalnix_dbaction", "SkalnixAReadParabuforek", "FILE");
     Action().ReadSettings();
-    EXPECT_EQ(Action().PortName, "FILE");
+    EXPECT_EQ(Action().Settings.PortName, "FILE");
 }
 
 struct StrictCase {
@@ -183,9 +185,9 @@ TEST_F(RecordsTest, SettingsAreReadAfreshEveryTime) {
     host.params["DibalSeria"] = "2";
     host.params["DibalPort"] = "10";
     Action().ReadSettings();
-    EXPECT_EQ(Action().Series, "M");
-    EXPECT_EQ(Action().ConnectionType, 2);
-    EXPECT_EQ(Action().PortName, "");
+    EXPECT_EQ(Action().Settings.Series, "M");
+    EXPECT_EQ(Action().Settings.ConnectionType, 2);
+    EXPECT_EQ(Action().Settings.PortName, "");
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ protected:
 
 TEST_F(ExportE2E, FileOnlyWritesRecordsAndResultWithoutDibalCom) {
     work.InstallStandIn("idle_exit_s=2\n");
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
 
     EXPECT_TRUE(host.Errors().empty());
     EXPECT_EQ(ReadAll(work.Exchange() / "wynik.exp"), kAllDone);
@@ -59,7 +59,7 @@ TEST_F(ExportE2E, SerialExportRunsTheWholeHandshake) {
     host.params["DibalExitApp"] = "1";
     work.InstallStandIn("idle_exit_s=20\n");
 
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
 
     EXPECT_TRUE(host.Errors().empty());
     EXPECT_EQ(ReadAll(work.Driver() / "dibctrl.txt"),
@@ -78,7 +78,7 @@ TEST_F(ExportE2E, TcpIpExportLeavesDibalComRunning) {
     host.params["DibalIPAddress"] = "127.0.0.1";
     work.InstallStandIn("idle_exit_s=2\n");
 
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
 
     EXPECT_TRUE(host.Errors().empty());
     EXPECT_EQ(ReadAll(work.Driver() / "dibctrl.txt"),
@@ -95,7 +95,7 @@ TEST_F(ExportE2E, SlowMarksAreFollowedToTheLastOne) {
     host.params["DibalExitApp"] = "1";
     work.InstallStandIn("mark_delay_ms=1200\nidle_exit_s=20\n");
 
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
 
     EXPECT_TRUE(host.Errors().empty());
     EXPECT_EQ(ReadAll(work.Exchange() / "wynik.exp"), kAllDone);
@@ -103,22 +103,6 @@ TEST_F(ExportE2E, SlowMarksAreFollowedToTheLastOne) {
     ASSERT_TRUE(work.WaitForLogLine("exit", 5000));
     const std::string log = ReadAll(work.Driver() / "dibalcom.log");
     EXPECT_NE(log.find("command S\nmarked 3\n"), std::string::npos) << log;
-}
-
-TEST_F(ExportE2E, UnmarkedRecordIsListedAndNotReported) {
-    host.params["DibalPort"] = "1";
-    host.params["DibalExitApp"] = "1";
-    work.InstallStandIn("unmarked=12\nidle_exit_s=60\n");
-
-    // The driver waits 30 s for the missing mark before it stops the transfer.
-    EXPECT_EQ(host.Operation(-2), 0);
-
-    EXPECT_EQ(host.Errors(), std::vector<std::string>{"...000012 Gruszki"});
-    EXPECT_EQ(ReadAll(work.Exchange() / "wynik.exp"),
-              "PLU;1;0;11;DOD\r\nPLU;3;0;5000;DOD\r\nPLU;4;0;13;USU\r\n");
-    EXPECT_TRUE(work.WaitForLogLine("exit", 5000));
-    const std::string log = ReadAll(work.Exchange() / "kasa.log");
-    EXPECT_NE(log.find("000012 Gruszki"), std::string::npos) << log;
 }
 
 TEST_F(ExportE2E, UsersStopWhileACommandIsPending) {
@@ -135,7 +119,7 @@ TEST_F(ExportE2E, UsersStopWhileACommandIsPending) {
         return now - pendingSince > std::chrono::milliseconds(1500);
     };
 
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
 
     ASSERT_FALSE(host.Errors().empty());
     EXPECT_EQ(host.Errors().back(), Cp1250("Operacja 'eksport' została przerwana"));

@@ -81,7 +81,7 @@ TEST(MuxE2E, ChannelBytesGoOutBeforeDibalComStarts) {
              "PLU;1;0;11;Chleb;250;240;230;220;5;1;T;3;F;F;F;;0;0;DOD\r\n");
     work.InstallStandIn("idle_exit_s=20\n");
 
-    EXPECT_EQ(host.Operation(-2), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
     reader.join();
     ::unsetenv("SKALNIX_COM3");
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "importdata/writepause.h"
+#include "support/fake_clock.h"
 #include "runtime/dttools.h"
 #include "support/file_bytes.h"
 #include "support/recording_progress.h"
@@ -30,34 +31,20 @@ inline double At(int year, int month, int day, int hour = 0, int minute = 0, int
 // by `step` days on every reading.
 class FakePauses {
 public:
-    explicit FakePauses(double stepDays = 0) {
-        sleeps().clear();
-        now() = 0;
-        step() = stepDays;
-        oldSleep_ = importpause::SetSleep([](int ms) { sleeps().push_back(ms); });
-        oldClock_ = importpause::SetClock([] { return now() += step(); });
+    explicit FakePauses(double stepDays = 0)
+        : clock_(static_cast<std::int64_t>(stepDays * 86400e6 + 0.5)) {
+        current() = this;
     }
-    ~FakePauses() {
-        importpause::SetSleep(oldSleep_);
-        importpause::SetClock(oldClock_);
-    }
+    ~FakePauses() { current() = nullptr; }
     FakePauses(const FakePauses&) = delete;
     FakePauses& operator=(const FakePauses&) = delete;
 
-    static std::vector<int>& sleeps() {
-        static std::vector<int> s;
-        return s;
-    }
+    static const std::vector<int>& sleeps() { return current()->clock_.Sleeps(); }
 
 private:
-    static double& now() {
-        static double n = 0;
-        return n;
+    static FakePauses*& current() {
+        static FakePauses* pauses = nullptr;
+        return pauses;
     }
-    static double& step() {
-        static double s = 0;
-        return s;
-    }
-    importpause::SleepFunction oldSleep_;
-    importpause::ClockFunction oldClock_;
+    FakeClock clock_;
 };

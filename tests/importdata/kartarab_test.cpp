@@ -4,7 +4,7 @@
 #include <random>
 
 #include "import_fixture.h"
-#include "importdata/kartarab.h"
+#include "exportdata/kartarab.h"
 #include "runtime/exceptions.h"
 
 namespace {

@@ -11,7 +11,7 @@ TEST(FindFiles, MatchesLastComponentOnly) {
     ScratchDir dir;
     for (const char* name : {"a.exp", "B.EXP", ".hidden.exp", "c.txt", "x[1].exp", "noext"})
         dir.Write(name, "x");
-    ASSERT_TRUE(platform::CreateDirectories(dir.File("sub.exp")));
+    ASSERT_TRUE(platform::env().CreateDirectories(dir.File("sub.exp")));
     struct Case {
         const char* pattern;
         bool plain;
@@ -25,39 +25,39 @@ TEST(FindFiles, MatchesLastComponentOnly) {
         {"zzz*", true, {}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(platform::FindFiles(dir.File(c.pattern), c.plain), c.names) << c.pattern;
+        EXPECT_EQ(platform::env().FindFiles(dir.File(c.pattern), c.plain), c.names) << c.pattern;
     }
-    EXPECT_TRUE(platform::FindFiles(dir.File("missing/*.exp"), true).empty());
+    EXPECT_TRUE(platform::env().FindFiles(dir.File("missing/*.exp"), true).empty());
 }
 
 TEST(FileSystem, CreateRenameDelete) {
     ScratchDir dir;
     const std::string deep = dir.File("a/b/c");
-    EXPECT_TRUE(platform::CreateDirectories(deep + "/"));
-    EXPECT_TRUE(platform::DirectoryExists(deep));
-    EXPECT_TRUE(platform::CreateDirectories(deep));  // already there
-    EXPECT_FALSE(platform::FileExists(deep));
-    EXPECT_TRUE(platform::PathExists(deep));
+    EXPECT_TRUE(platform::env().CreateDirectories(deep + "/"));
+    EXPECT_TRUE(platform::env().DirectoryExists(deep));
+    EXPECT_TRUE(platform::env().CreateDirectories(deep));  // already there
+    EXPECT_FALSE(platform::env().FileExists(deep));
+    EXPECT_TRUE(platform::env().PathExists(deep));
 
     const std::string file = dir.File("a/new.tmp");
-    EXPECT_TRUE(platform::CreateNewFile(file, "data"));
-    EXPECT_FALSE(platform::CreateNewFile(file, "other"));  // never overwrites
+    EXPECT_TRUE(platform::env().CreateNewFile(file, "data"));
+    EXPECT_FALSE(platform::env().CreateNewFile(file, "other"));  // never overwrites
     EXPECT_EQ(dir.Read("a/new.tmp"), "data");
-    EXPECT_FALSE(platform::CreateDirectories(file + "/sub"));  // a file is in the way
+    EXPECT_FALSE(platform::env().CreateDirectories(file + "/sub"));  // a file is in the way
 
     const std::string target = dir.Write("a/final.exp", "old");
-    EXPECT_FALSE(platform::RenameFile(file, target));  // target exists
+    EXPECT_FALSE(platform::env().RenameFile(file, target));  // target exists
     EXPECT_EQ(dir.Read("a/final.exp"), "old");
-    EXPECT_TRUE(platform::DeleteFile(target));
-    EXPECT_FALSE(platform::DeleteFile(target));
-    EXPECT_TRUE(platform::RenameFile(file, target));
+    EXPECT_TRUE(platform::env().DeleteFile(target));
+    EXPECT_FALSE(platform::env().DeleteFile(target));
+    EXPECT_TRUE(platform::env().RenameFile(file, target));
     EXPECT_EQ(dir.Read("a/final.exp"), "data");
-    EXPECT_FALSE(platform::FileExists(file));
-    EXPECT_FALSE(platform::DeleteFile(deep));  // not a file
+    EXPECT_FALSE(platform::env().FileExists(file));
+    EXPECT_FALSE(platform::env().DeleteFile(deep));  // not a file
 
-    EXPECT_EQ(platform::ShortPathName(target), target);
-    EXPECT_EQ(platform::ShortPathName(file), "");
-    EXPECT_TRUE(platform::IsWindowsNT());
+    EXPECT_EQ(platform::env().ShortPathName(target), target);
+    EXPECT_EQ(platform::env().ShortPathName(file), "");
+    EXPECT_TRUE(platform::env().IsWindowsNT());
     EXPECT_TRUE(platform::IsPathSeparator('/'));
 }
 
@@ -77,7 +77,7 @@ TEST(FileStreams, SeekTellTruncate) {
 }
 
 TEST(Clock, NowIsAPlausibleLocalTime) {
-    const platform::LocalTime t = platform::Now();
+    const platform::LocalTime t = platform::env().LocalNow();
     EXPECT_GE(t.year, 2024);
     EXPECT_TRUE(t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31);
     EXPECT_TRUE(t.hour >= 0 && t.hour < 24 && t.minute >= 0 && t.minute < 60);
@@ -86,7 +86,7 @@ TEST(Clock, NowIsAPlausibleLocalTime) {
 
 TEST(MessageBox, WritesOneLineToStandardError) {
     testing::internal::CaptureStderr();
-    const int answer = platform::MessageBox("Wyj\xB9tek\r\nw", "Uwaga!!!", 0);
+    const int answer = platform::env().MessageBox("Wyj\xB9tek\r\nw", "Uwaga!!!", 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Uwaga!!!: Wyj\xB9tek  w\n");
     EXPECT_EQ(answer, 1);
     int owner = 0;

@@ -16,8 +16,8 @@ namespace {
 
 bool WaitForFile(const std::string& path) {
     for (int i = 0; i < 500; ++i) {
-        if (platform::FileExists(path)) return true;
-        platform::SleepMs(10);
+        if (platform::env().FileExists(path)) return true;
+        platform::env().SleepMs(10);
     }
     return false;
 }
@@ -35,7 +35,7 @@ TEST(StartProgram, RunsInWorkDirWithoutOurFilesAndLeavesNoChild) {
     const int open = ::open(script.c_str(), O_RDONLY);
     ASSERT_GE(open, 0);
     ASSERT_EQ(::dup2(open, 50), 50);
-    const bool started = platform::StartProgram(script, work.Path());
+    const bool started = platform::env().StartProgram(script, work.Path()).ok();
     ::close(50);
     ::close(open);
     ASSERT_TRUE(started);
@@ -51,12 +51,12 @@ TEST(StartProgram, RunsInWorkDirWithoutOurFilesAndLeavesNoChild) {
 TEST(StartProgram, RelativeProgramNameBelongsToCurrentDirectory) {
     ScratchDir dir;
     ScratchDir work;
-    platform::CreateDirectories(dir.File("bin"));
+    platform::env().CreateDirectories(dir.File("bin"));
     const std::string script = dir.Write("bin/prog.sh", "#!/bin/sh\necho ran > out.txt\n");
     ::chmod(script.c_str(), 0755);
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
-    const bool started = platform::StartProgram("bin/prog.sh", work.Path());
+    const bool started = platform::env().StartProgram("bin/prog.sh", work.Path()).ok();
     std::filesystem::current_path(previous);
     ASSERT_TRUE(started);
     ASSERT_TRUE(WaitForFile(work.File("out.txt")));
@@ -66,18 +66,18 @@ TEST(StartProgram, RelativeProgramNameBelongsToCurrentDirectory) {
 TEST(StartProgram, ReportsWhatCannotStart) {
     ScratchDir dir;
     const std::string notExecutable = dir.Write("plain.txt", "x");
-    EXPECT_FALSE(platform::StartProgram(dir.File("missing.exe"), dir.Path()));
-    EXPECT_FALSE(platform::StartProgram(notExecutable, dir.Path()));
-    EXPECT_FALSE(platform::StartProgram("/bin/true", dir.File("no-such-dir")));
-    EXPECT_FALSE(platform::StartProgram("", dir.Path()));
+    EXPECT_FALSE(platform::env().StartProgram(dir.File("missing.exe"), dir.Path()));
+    EXPECT_FALSE(platform::env().StartProgram(notExecutable, dir.Path()));
+    EXPECT_FALSE(platform::env().StartProgram("/bin/true", dir.File("no-such-dir")));
+    EXPECT_FALSE(platform::env().StartProgram("", dir.Path()));
     int status = 0;
     EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
 }
 
 TEST(SleepMs, WaitsAtLeastTheTime) {
     const auto start = std::chrono::steady_clock::now();
-    platform::SleepMs(30);
-    platform::SleepMs(-5);
+    platform::env().SleepMs(30);
+    platform::env().SleepMs(-5);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
 }
 

@@ -65,7 +65,7 @@ TEST_F(RegistryTest, AnsiExport) {
     };
     for (const Lookup& c : cases) {
         std::string value = "untouched";
-        EXPECT_EQ(platform::ReadRegistryString(c.key, c.name, value), c.found) << c.key << " " << c.name;
+        EXPECT_EQ(platform::env().ReadRegistryString(c.key, c.name, value), c.found) << c.key << " " << c.name;
         if (c.found) {
             EXPECT_EQ(value, c.value) << c.key << " " << c.name;
         }
@@ -79,22 +79,22 @@ TEST_F(RegistryTest, Utf16Export) {
                 u"\"Cyrillic\"=\"ж\"\r\n"
                 u"\"Path\"=hex(2):25,00\r\n"));
     std::string value;
-    ASSERT_TRUE(platform::ReadRegistryString("SOFTWARE\\Maker\\Targo", "BinDir", value));
+    ASSERT_TRUE(platform::env().ReadRegistryString("SOFTWARE\\Maker\\Targo", "BinDir", value));
     EXPECT_EQ(value, "D:\\Programy\\Targo \xB3");
-    ASSERT_TRUE(platform::ReadRegistryString("SOFTWARE\\Maker\\Targo", "Cyrillic", value));
+    ASSERT_TRUE(platform::env().ReadRegistryString("SOFTWARE\\Maker\\Targo", "Cyrillic", value));
     EXPECT_EQ(value, "?");
-    EXPECT_FALSE(platform::ReadRegistryString("SOFTWARE\\Maker\\Targo", "Path", value));
+    EXPECT_FALSE(platform::env().ReadRegistryString("SOFTWARE\\Maker\\Targo", "Path", value));
 }
 
 TEST_F(RegistryTest, MissingOrBrokenFileReadsAsMissingKey) {
     std::string value;
     unsetenv("SKALNIX_REGISTRY");
-    EXPECT_FALSE(platform::ReadRegistryString("SOFTWARE\\Maker\\Targo", "BinDir", value));
+    EXPECT_FALSE(platform::env().ReadRegistryString("SOFTWARE\\Maker\\Targo", "BinDir", value));
     setenv("SKALNIX_REGISTRY", dir.File("none.reg").c_str(), 1);
-    EXPECT_FALSE(platform::ReadRegistryString("SOFTWARE\\Maker\\Targo", "BinDir", value));
+    EXPECT_FALSE(platform::env().ReadRegistryString("SOFTWARE\\Maker\\Targo", "BinDir", value));
     Use("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\"Open\"=\"no end\r\n\"Bare\r\n[unclosed\r\n");
-    EXPECT_FALSE(platform::ReadRegistryString("K", "Open", value));
-    EXPECT_FALSE(platform::ReadRegistryString("K", "Bare", value));
+    EXPECT_FALSE(platform::env().ReadRegistryString("K", "Open", value));
+    EXPECT_FALSE(platform::env().ReadRegistryString("K", "Bare", value));
     EXPECT_EQ(value, "");  // a failed read leaves the value alone
 }
 
@@ -106,12 +106,12 @@ TEST_F(RegistryTest, LaterEntriesWin) {
         "[HKEY_LOCAL_MACHINE\\B]\r\n\"V\"=\"b\"\r\n"
         "[-HKEY_LOCAL_MACHINE\\B]\r\n");
     std::string value = "kept";
-    EXPECT_TRUE(platform::ReadRegistryString("A", "V", value));
+    EXPECT_TRUE(platform::env().ReadRegistryString("A", "V", value));
     EXPECT_EQ(value, "two");
     value = "kept";
-    EXPECT_FALSE(platform::ReadRegistryString("A", "W", value));
-    EXPECT_FALSE(platform::ReadRegistryString("A", "X", value));
-    EXPECT_FALSE(platform::ReadRegistryString("B", "V", value));
+    EXPECT_FALSE(platform::env().ReadRegistryString("A", "W", value));
+    EXPECT_FALSE(platform::env().ReadRegistryString("A", "X", value));
+    EXPECT_FALSE(platform::env().ReadRegistryString("B", "V", value));
     EXPECT_EQ(value, "kept");
 }
 

@@ -3,6 +3,7 @@
 #include <termios.h>
 
 #include <cstdlib>
+#include <memory>
 
 #include "platform/platform.h"
 #include "platform/pty.h"
@@ -13,19 +14,19 @@ TEST(SerialPort, SendsBytesUnchangedThroughMappedPort) {
     PseudoTerminal pty;
     ASSERT_TRUE(pty.Ok());
     setenv("SKALNIX_COM7", pty.SlavePath().c_str(), 1);
-    platform::SerialPort port;
+    std::unique_ptr<platform::SerialPort> port;
     platform::SerialSettings settings;
     settings.baudRate = 19200;
-    ASSERT_TRUE(port.Open("COM7", settings));
-    EXPECT_TRUE(port.IsOpen());
-    port.SetRTS(false);  // a pseudo-terminal has no modem lines; the port stays usable
-    port.SetDTR(true);
+    ASSERT_TRUE(platform::env().OpenSerialPort("COM7", settings, port));
+    EXPECT_TRUE(port->IsOpen());
+    port->SetRTS(false);  // a pseudo-terminal has no modem lines; the port stays usable
+    port->SetDTR(true);
     // 0x0A and 0x0D pass unchanged too: the line is raw.
-    for (std::uint8_t b : {0xFE, 0x03, 0x0A, 0x0D}) EXPECT_TRUE(port.PutByte(b));
+    for (std::uint8_t b : {0xFE, 0x03, 0x0A, 0x0D}) EXPECT_TRUE(port->PutByte(b));
     EXPECT_EQ(pty.Read(4), "\xFE\x03\x0A\x0D");
-    port.Close();
-    EXPECT_FALSE(port.IsOpen());
-    EXPECT_FALSE(port.PutByte(1));
+    port->Close();
+    EXPECT_FALSE(port->IsOpen());
+    EXPECT_FALSE(port->PutByte(1));
     unsetenv("SKALNIX_COM7");
 }
 
@@ -43,13 +44,13 @@ TEST(SerialPort, AppliesLineSettings) {
         {38400, 8, 0, 2, B38400}, {115200, 8, 1, 1, B115200},
     };
     for (const Case& c : cases) {
-        platform::SerialPort port;
+        std::unique_ptr<platform::SerialPort> port;
         platform::SerialSettings s;
         s.baudRate = c.baud;
         s.dataBits = c.bits;
         s.parity = c.parity;
         s.stopBits = c.stop;
-        ASSERT_TRUE(port.Open("com9", s)) << c.baud;
+        ASSERT_TRUE(platform::env().OpenSerialPort("com9", s, port)) << c.baud;
         const int fd = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY);
         ASSERT_GE(fd, 0);
         termios tio{};
@@ -68,7 +69,7 @@ TEST(SerialPort, RefusesWhatItCannotOpen) {
     PseudoTerminal pty;
     ASSERT_TRUE(pty.Ok());
     setenv("SKALNIX_COM8", pty.SlavePath().c_str(), 1);
-    platform::SerialPort port;
+    std::unique_ptr<platform::SerialPort> port;
     struct Case {
         const char* name;
         int baud, bits, parity, stop;
@@ -83,11 +84,11 @@ TEST(SerialPort, RefusesWhatItCannotOpen) {
         s.dataBits = c.bits;
         s.parity = c.parity;
         s.stopBits = c.stop;
-        EXPECT_FALSE(port.Open(c.name, s)) << c.name << " " << c.baud << " " << c.bits;
+        EXPECT_FALSE(platform::env().OpenSerialPort(c.name, s, port)) << c.name << " " << c.baud << " " << c.bits;
     }
     setenv("SKALNIX_COM8", "/nonexistent/tty", 1);
-    EXPECT_FALSE(port.Open("COM8", platform::SerialSettings{}));
-    EXPECT_FALSE(port.IsOpen());
+    EXPECT_FALSE(platform::env().OpenSerialPort("COM8", platform::SerialSettings{}, port));
+    EXPECT_FALSE(port != nullptr && port->IsOpen());
     unsetenv("SKALNIX_COM8");
 }
 

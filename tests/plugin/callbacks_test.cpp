@@ -120,7 +120,7 @@ TEST(OperationBase, VirtualDefaults) {
     EXPECT_EQ(op.Unnamed(), 10);
     HTARGODLLSRODOWISKO env{nullptr, nullptr, 0};
     try {
-        op.Operation(env, -2, 0);
+        op.Operation(env, TARGO_OP_EXPORT, 0);
         ADD_FAILURE() << "the base runs no operation";
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message(), Cp("Urządzenie nie obsługuje zleconego typu operacji"));

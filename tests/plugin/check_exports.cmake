@@ -19,11 +19,14 @@ set(entry_points
   TargoDLLSerKasOperacja TargoDLLSerKasPodtrzymajSesje TargoDLLUstawJezykKomponentow)
 set(framework_classes
   TLQuickSort TLTools KSTowRec KSKontrRec KSAsort KSKasjer KSWaluta KSExpBuf KSImpTowRec KSImpBuf
-  KSWymiana KSWymiany TargoPosition TargoPayment TargoParagon TargoOther TKartaRab)
+  KSWymiana KSWymiany TargoPosition TargoPayment TargoParagon TargoOther TKartaRab
+  TMFile TMLgExtTools TdtTools TMField TMDataSet)
 # Classes with members defined in the library: a driver built against them needs each one.
 set(classes_with_members
   TLQuickSort TLTools KSTowRec KSKontrRec KSAsort KSKasjer KSWaluta KSExpBuf KSImpTowRec KSImpBuf
-  KSWymiany TargoParagon TargoOther TKartaRab)
+  KSWymiany TargoParagon TargoOther TKartaRab
+  # the runtime types that the framework's exported methods take
+  TMFile TMLgExtTools TdtTools TMDataSet)
 # Symbols the linker itself defines in every shared object.
 set(linker_symbols _init _fini _edata _end __bss_start)
 

@@ -69,7 +69,7 @@ TEST(ObjectFrame, SuccessfulCallsPassTheirAnswers) {
     EXPECT_STREQ(buf, "res");
     std::strcpy(buf, "s");
     int handle = 0;
-    EXPECT_EQ(TargoDLLSerKasOperacja(&lib, 1, &handle, buf, -2, 0), 5);
+    EXPECT_EQ(TargoDLLSerKasOperacja(&lib, 1, &handle, buf, TARGO_OP_EXPORT, 0), 5);
     EXPECT_STREQ(buf, "changed");
     EXPECT_TRUE(host.messages.empty());
 }
@@ -121,7 +121,7 @@ TEST(ObjectFrame, FailuresAreReportedUnderTheCallsName) {
         host.ClearMessages();
         std::strcpy(buf, "s");
         int handle = 0;
-        EXPECT_EQ(TargoDLLSerKasOperacja(&lib, 1, &handle, buf, -2, 0), 0);
+        EXPECT_EQ(TargoDLLSerKasOperacja(&lib, 1, &handle, buf, TARGO_OP_EXPORT, 0), 0);
         EXPECT_STREQ(buf, "changed");
         EXPECT_EQ(host.Errors(), c.operation);
     }
@@ -133,7 +133,7 @@ TEST(ObjectFrame, OperationThatCannotBeCreatedLeavesTheHostUntouched) {
     lib.failCreate = true;
     char buf[TARGODLL_BUFSIZE] = "keep";
     int handle = 0;
-    EXPECT_EQ(TargoDLLSerKasOperacja(&lib, 1, &handle, buf, -2, 0), 0);
+    EXPECT_EQ(TargoDLLSerKasOperacja(&lib, 1, &handle, buf, TARGO_OP_EXPORT, 0), 0);
     EXPECT_STREQ(buf, "keep");
     TargoDLLWlasciwosciUrzadzenia(&lib, 1, buf, 0);
     EXPECT_STREQ(buf, "") << "the first byte is cleared";

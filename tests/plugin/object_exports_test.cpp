@@ -2,12 +2,12 @@
 // session, failure reports, session keep-alive, and robustness against null arguments.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
 #include <string>
 
 #include "platform/platform.h"
 #include "targodll.h"
+#include "support/fake_clock.h"
 #include "support/test_host.h"
 
 namespace {
@@ -22,9 +22,9 @@ TEST(OperationExport, BusySessionWaitsReportsAndLeavesTheBufferAlone) {
     std::memset(buf, 'Q', sizeof buf);
     std::memcpy(buf, "sesja 7", 8);
     int handle = 5;
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(TargoDLLSerKasOperacja(host.Handle(), host.opContext, &handle, buf, -2, 0), 1);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+    FakeClock clock;
+    EXPECT_EQ(TargoDLLSerKasOperacja(host.Handle(), host.opContext, &handle, buf, TARGO_OP_EXPORT, 0), 1);
+    EXPECT_GE(clock.Micros(), 900000);
 
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0],
@@ -64,7 +64,7 @@ TEST(OperationExport, FailureReportUsesTranslatedTexts) {
     host.SetTranslation("kstools_KSLib", "TKSActioOstateczstr_00004", "Error in '");
     host.SetTranslation("kstools_KSLib", "TKSActioOstateczstr_00005", "':\r\n");
     host.SetTranslation("kstools_KSLib", "TKSActioOperacjaExceptio", "Not supported");
-    EXPECT_EQ(host.Operation(-3), 0);
+    EXPECT_EQ(host.Operation(TARGO_OP_SALES_IMPORT), 0);
     EXPECT_EQ(host.Errors(), (std::vector<std::string>{Cp("Error in 'import sprzedaży':"),
                                                        "Not supported"}));
 }
@@ -85,7 +85,7 @@ TEST(OperationExport, NullArgumentsDoNotCrash) {
     char buf[TARGODLL_BUFSIZE] = "x";
     int handle = 0;
     // Without a library or a session handle no operation runs: the frame's own failure path.
-    EXPECT_EQ(TargoDLLSerKasOperacja(nullptr, 1, &handle, buf, -2, 0), 0);
+    EXPECT_EQ(TargoDLLSerKasOperacja(nullptr, 1, &handle, buf, TARGO_OP_EXPORT, 0), 0);
     EXPECT_EQ(TargoDLLSerKasOperacja(host.Handle(), 1, nullptr, buf, -3, 0), 0);
     EXPECT_STREQ(buf, "x");
     EXPECT_TRUE(host.messages.empty());
@@ -97,7 +97,7 @@ TEST(OperationExport, NullArgumentsDoNotCrash) {
 TEST(OperationExport, OperationReceivesTheHostsOperationContext) {
     TestHost host;
     host.opContext = 31337;
-    host.Operation(-3);
+    host.Operation(TARGO_OP_SALES_IMPORT);
     EXPECT_EQ(host.seenOpContext, 31337);
 }
 

@@ -184,10 +184,10 @@ TEST(Archive, MissingFileChangesNothing) {
     TempDir dir;
     TLTools tools;
     tools.ArchiveFile(dir.File("none.exp"), dir.File("ARCH2.EXP"), nullptr, true, 1, true, "x");
-    EXPECT_FALSE(platform::PathExists(dir.File("ARCH2.EXP")));
-    ASSERT_TRUE(platform::CreateDirectories(dir.File("folder")));
+    EXPECT_FALSE(platform::env().PathExists(dir.File("ARCH2.EXP")));
+    ASSERT_TRUE(platform::env().CreateDirectories(dir.File("folder")));
     tools.ArchiveFile(dir.File("folder"), dir.File("ARCH2.EXP"), nullptr, true, 1, true, "x");
-    EXPECT_FALSE(platform::PathExists(dir.File("ARCH2.EXP")));
+    EXPECT_FALSE(platform::env().PathExists(dir.File("ARCH2.EXP")));
 }
 
 TEST(Archive, FileArchivedIntoItselfIsCopiedOnce) {
@@ -245,12 +245,12 @@ TEST(Archive, GenerationsShiftUpByOne) {
         for (const std::string& name : c.before) WriteFile(dir.File(name), "content of " + name);
         TLTools tools;
         tools.ArchiveFileUpdateFileNames(dir.File(c.archive));
-        std::vector<std::string> names = platform::FindFiles(dir.File("*"), false);
+        std::vector<std::string> names = platform::env().FindFiles(dir.File("*"), false);
         std::sort(names.begin(), names.end());
         std::vector<std::string> expected;
         for (const auto& [name, was] : c.after) {
             expected.push_back(name);
-            if (platform::FileExists(dir.File(name))) {
+            if (platform::env().FileExists(dir.File(name))) {
                 EXPECT_EQ(ReadFile(dir.File(name)), "content of " + was) << name;
             }
         }

@@ -124,7 +124,7 @@ TEST(CommLog, ClosedLogWritesNothing) {
     const std::uint8_t byte = 0x41;
     tools.DebugIt("a", "b");
     tools.DebugItHex(&byte, 1);
-    EXPECT_FALSE(platform::PathExists(path));
+    EXPECT_FALSE(platform::env().PathExists(path));
 }
 
 TEST(CommLog, InitDebugInAMissingDirectoryStaysClosed) {
@@ -134,8 +134,8 @@ TEST(CommLog, InitDebugInAMissingDirectoryStaysClosed) {
     EXPECT_NO_THROW(tools.InitDebug(path, nullptr));
     EXPECT_FALSE(tools.DebugOn);
     EXPECT_NO_THROW(tools.DebugIt("a", "b"));
-    EXPECT_FALSE(platform::PathExists(path));
-    EXPECT_FALSE(platform::PathExists(dir.File("missing")));
+    EXPECT_FALSE(platform::env().PathExists(path));
+    EXPECT_FALSE(platform::env().PathExists(dir.File("missing")));
 }
 
 TEST(CommLog, FailedSecondInitDebugKeepsTheWorkingLog) {
@@ -165,8 +165,8 @@ TEST(CommLog, WriteFailuresReachTheCaller) {
     TLTools tools;
     tools.InitDebug(path, nullptr);
     // The log file is replaced by a directory: it can no longer be opened.
-    ASSERT_TRUE(platform::DeleteFile(path));
-    ASSERT_TRUE(platform::CreateDirectories(path));
+    ASSERT_TRUE(platform::env().DeleteFile(path));
+    ASSERT_TRUE(platform::env().CreateDirectories(path));
     const std::uint8_t byte = 0x41;
     EXPECT_ANY_THROW(tools.DebugIt("a", "b"));
     EXPECT_ANY_THROW(tools.DebugItHex(&byte, 1));

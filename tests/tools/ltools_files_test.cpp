@@ -20,7 +20,7 @@ const std::string kRenameFailed = "B\xB3\xB9" "d zmiany nazwy pliku";
 
 // A directory that cannot be deleted: it holds a file.
 void MakeBusyDirectory(const std::string& path) {
-    ASSERT_TRUE(platform::CreateDirectories(path));
+    ASSERT_TRUE(platform::env().CreateDirectories(path));
     WriteFile(path + platform::kPathSeparator + "inside", "x");
 }
 
@@ -73,7 +73,7 @@ TEST(LToolsFiles, BufToFileExReplacesThroughTheTemporaryName) {
         TLTools tools;
         tools.BufToFileEx("new", path, temp, nullptr, c.append);
         EXPECT_EQ(ReadFile(path), c.result) << "append " << c.append << " exists " << c.targetExists;
-        EXPECT_FALSE(platform::PathExists(temp)) << "temporary left behind";
+        EXPECT_FALSE(platform::env().PathExists(temp)) << "temporary left behind";
     }
 }
 
@@ -86,7 +86,7 @@ TEST(LToolsFiles, BufToFileExAppendPicksUpContentLeftByAFailedAppend) {
     TLTools tools;
     tools.BufToFileEx("new", path, temp, nullptr, true);
     EXPECT_EQ(ReadFile(path), "old;new");
-    EXPECT_FALSE(platform::PathExists(temp));
+    EXPECT_FALSE(platform::env().PathExists(temp));
 }
 
 TEST(LToolsFiles, BufToFileExWithTheTargetAsTemporaryKeepsTheData) {
@@ -116,12 +116,12 @@ TEST(LToolsFiles, RenFileMovesAndReplaces) {
     TLTools tools;
     WriteFile(dir.File("a"), "A");
     tools.RenFile(dir.File("a"), dir.File("b"), nullptr);
-    EXPECT_FALSE(platform::PathExists(dir.File("a")));
+    EXPECT_FALSE(platform::env().PathExists(dir.File("a")));
     EXPECT_EQ(ReadFile(dir.File("b")), "A");
 
     WriteFile(dir.File("c"), "C");
     tools.RenFile(dir.File("c"), dir.File("b"), nullptr);
-    EXPECT_FALSE(platform::PathExists(dir.File("c")));
+    EXPECT_FALSE(platform::env().PathExists(dir.File("c")));
     EXPECT_EQ(ReadFile(dir.File("b")), "C");
 }
 
@@ -161,8 +161,8 @@ TEST(LToolsFiles, IsFileMatchesPlainFilesOnly) {
     TempDir dir;
     WriteFile(dir.File("plain.txt"), "x");
     WriteFile(dir.File(".hidden"), "x");
-    ASSERT_TRUE(platform::CreateDirectories(dir.File("folder")));
-    ASSERT_TRUE(platform::CreateDirectories(dir.File("folder.txt")));
+    ASSERT_TRUE(platform::env().CreateDirectories(dir.File("folder")));
+    ASSERT_TRUE(platform::env().CreateDirectories(dir.File("folder.txt")));
     const std::pair<std::string, bool> cases[] = {
         {"plain.txt", true}, {"*.txt", true},   {"pl?in.*", true}, {"missing.txt", false},
         {"folder", false},   {"folder*", false}, {"*.dat", false},
@@ -181,7 +181,7 @@ TEST(LToolsFiles, SaveListToFile) {
     TLTools tools;
 
     tools.SaveListToFile(nullptr, path);
-    EXPECT_FALSE(platform::PathExists(path));
+    EXPECT_FALSE(platform::env().PathExists(path));
 
     WriteFile(path, "a much longer old content that must go\r\n");
     const std::vector<std::string> list = {"first", "", "third \xB9"};

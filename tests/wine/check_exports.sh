@@ -24,4 +24,10 @@ framework=$(printf '%s\n' "$names" | grep -c -E '^_Z.*(TLQuickSort|TLTools|KSTow
 if [ "$framework" -eq 0 ]; then
   echo "no framework class members exported"; exit 1
 fi
+# The runtime types that exported framework methods take.
+for type in TMFile TMLgExtTools TdtTools TMDataSet; do
+  if ! printf '%s\n' "$names" | grep -q -E "^_Z.*${#type}${type}"; then
+    echo "runtime type not exported: $type"; exit 1
+  fi
+done
 echo "exports ok: 15 entry points, $framework framework members"

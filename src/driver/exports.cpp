@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dibal/catalogue.h"
+#include "driver/library_factory.h"
 #include "platform/platform.h"
 #include "plugin/hostbuffer.h"
 #include "plugin/ksactionbase.h"
@@ -51,14 +52,14 @@ void Guarded(TKSActionBase& operation, const std::string& name, const std::strin
 
 std::string OperationName(HTARGODLLLIB lib, int code) {
     switch (code) {
-        case -1: return LibText(lib, "SerKasOperacjaNazwa_test", "test połączenia");
-        case -2: return LibText(lib, "SerKasOperacjaNazwa_eksport", "eksport");
-        case -3: return LibText(lib, "SerKasOperacjaNazwa_import", "import sprzedaży");
-        case -4: return LibText(lib, "SerKasOperacjaNazwa_paragon", "import paragonu");
-        case -5: return LibText(lib, "SerKasOperacjaNazwa_eksportauto", "eksport automatyczny");
-        case -6: return LibText(lib, "SerKasOperacjaNazwa_importauto", "import automatyczny");
-        case -7: return LibText(lib, "SerKasOperacjaNazwa_nasluch", "nasłuch");
-        case -9: return LibText(lib, "SerKasOperacjaNazwa_licznik", "import licznika");
+        case TARGO_OP_CONNECTION_TEST: return LibText(lib, "SerKasOperacjaNazwa_test", "test połączenia");
+        case TARGO_OP_EXPORT: return LibText(lib, "SerKasOperacjaNazwa_eksport", "eksport");
+        case TARGO_OP_SALES_IMPORT: return LibText(lib, "SerKasOperacjaNazwa_import", "import sprzedaży");
+        case TARGO_OP_RECEIPT_IMPORT: return LibText(lib, "SerKasOperacjaNazwa_paragon", "import paragonu");
+        case TARGO_OP_AUTO_EXPORT: return LibText(lib, "SerKasOperacjaNazwa_eksportauto", "eksport automatyczny");
+        case TARGO_OP_AUTO_IMPORT: return LibText(lib, "SerKasOperacjaNazwa_importauto", "import automatyczny");
+        case TARGO_OP_LISTEN: return LibText(lib, "SerKasOperacjaNazwa_nasluch", "nasłuch");
+        case TARGO_OP_COUNTER_IMPORT: return LibText(lib, "SerKasOperacjaNazwa_licznik", "import licznika");
         default:
             return LibText(lib, "SerKasOperacjaNazwa_inna", "operacja") + " [" +
                    std::to_string(code) + "]";
@@ -235,7 +236,7 @@ TARGO_API int TARGO_CALL TargoDLLSerKasOperacja(HTARGODLLLIB lib, int opContext,
             operation->Message(msgInfo, LibText(lib, "SerKasOperacjaSesjaMsgAdd",
                                                 "Oczekiwanie na zamknięcie sesji '") +
                                             session + "'");
-            platform::SleepMs(1000);
+            platform::env().SleepMs(1000);
             return 1;
         }
 

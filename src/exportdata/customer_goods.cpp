@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "exportdata/ksexpbuf.h"
-#include "importdata/kartarab.h"
+#include "exportdata/kartarab.h"
 #include "runtime/exceptions.h"
 #include "runtime/lgtools.h"
 #include "runtime/xftools.h"
@@ -41,50 +41,44 @@ int KSExpBuf::UtworzTowaryZKontrahentow(int offset, const std::string& format,
                                         std::string& trace) {
     TLProgress* op = Operation();
     const TMLgExtTools* lg = LgTools();
-    if (op)
-        op->StartStage(GetString(lg, kModule, "ufUtworzToksactionMsgAdd", 0,
+    TLStageScope stage(op,
+                       GetString(lg, kModule, "ufUtworzToksactionMsgAdd", 0,
                                  "Przygotowanie kart stałego klienta..."),
                        TARGO_STAGE_COUNTER, 100);
     trace = GetString(lg, kModule, "KSExpBufUtworzTo_debug", 0,
                       "----------- [DEBUG KONWERSJI DANYCH KONTRAHENTA NA KOD KARTY RABATOWEJ] "
                       "------------\r\n");
     LiczbaTowZKontr = 0;
-    try {
-        KSKontrRec customer;
-        KSTowRec goods;
-        TKartaRab card;
-        for (int i = 0, n = CountKontrahents(); i < n; ++i) {
-            if (op && i % kProgressStep == 0) op->SetProgress(i);
-            CzytajRec(i, customer);
-            goods.Clear();
-            goods.nazwa = customer.Nazwa;
-            card.Clear();
-            card.TerminWaznosci = customer.TermWaznKarty;
-            card.PoziomRabatu = customer.PoziomRabatu;
-            card.KodKarty = customer.KodKarty;
-            goods.kod = card.UtworzKod(format, lg);
-            if (i < kTraceLimit)
-                trace += TraceEntry(card, format, goods.kod);
-            else if (i == kTraceLimit)
-                trace += GetString(lg, kModule, "KSExpBufUtworzTo_debug_00001", 0, "itd...\r\n");
-            // Customer numbers near the int limit wrap instead of overflowing.
-            goods.plu = static_cast<int>(static_cast<std::uint32_t>(customer.KontrId) +
-                                         static_cast<std::uint32_t>(offset));
-            long double price = customer.RabatOdbiorcy * 100;
-            goods.cena = goods.cena_hurt = goods.cena_noc = goods.cena_dod = price;
-            goods.status = stDod;
-            goods.fd_tow_z_kontr = true;
-            goods.jedn = IdxJednId(0);
-            if (StawkiVat.empty())
-                throw Exception(GetString(lg, kModule, "KSExpBufUtworzToExceptio", 0,
-                                          "Konwersja kontrahentów na towary - błąd stawki VAT"));
-            goods.stawka = StrToIntDef(StawkiVat.front(), 0);
-            DodajRec(goods);
-        }
-    } catch (...) {
-        if (op) op->SetStageType(TARGO_STAGE_ERROR);
-        throw;
+    KSKontrRec customer;
+    KSTowRec goods;
+    TKartaRab card;
+    for (int i = 0, n = CountKontrahents(); i < n; ++i) {
+        if (op && i % kProgressStep == 0) op->SetProgress(i);
+        CzytajRec(i, customer);
+        goods.Clear();
+        goods.nazwa = customer.Nazwa;
+        card.Clear();
+        card.TerminWaznosci = customer.TermWaznKarty;
+        card.PoziomRabatu = customer.PoziomRabatu;
+        card.KodKarty = customer.KodKarty;
+        goods.kod = card.UtworzKod(format, lg);
+        if (i < kTraceLimit)
+            trace += TraceEntry(card, format, goods.kod);
+        else if (i == kTraceLimit)
+            trace += GetString(lg, kModule, "KSExpBufUtworzTo_debug_00001", 0, "itd...\r\n");
+        // Customer numbers near the int limit wrap instead of overflowing.
+        goods.plu = static_cast<int>(static_cast<std::uint32_t>(customer.KontrId) +
+                                     static_cast<std::uint32_t>(offset));
+        long double price = customer.RabatOdbiorcy * 100;
+        goods.cena = goods.cena_hurt = goods.cena_noc = goods.cena_dod = price;
+        goods.status = stDod;
+        goods.fd_tow_z_kontr = true;
+        goods.jedn = IdxJednId(0);
+        if (StawkiVat.empty())
+            throw Exception(GetString(lg, kModule, "KSExpBufUtworzToExceptio", 0,
+                                      "Konwersja kontrahentów na towary - błąd stawki VAT"));
+        goods.stawka = StrToIntDef(StawkiVat.front(), 0);
+        DodajRec(goods);
     }
-    if (op) op->SetStageType(TARGO_STAGE_DONE);
     return LiczbaTowZKontr;
 }

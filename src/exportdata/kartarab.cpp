@@ -1,5 +1,5 @@
 // Discount-card codes from card formats.
-#include "importdata/kartarab.h"
+#include "exportdata/kartarab.h"
 
 #include <string_view>
 

@@ -1,0 +1,51 @@
+// What the preparation of an export decided, for the steps after it: the record text for
+// DibalCom, which goods owns which of its lines, which goods are done without being sent, and
+// how many marks the transfer waits for. Goods kept back are listed with their reason in the
+// operation's RejectedList, in row order.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class KSExpBuf;
+
+namespace dibal {
+
+struct PlannedGoods {
+    int row = 0;        // row in the export buffer
+    int firstLine = 0;  // index of its first line in RecordText
+    int lineCount = 0;
+    // Its PLU code field and name field as the first line carries them: how the report of
+    // goods DibalCom did not take names it.
+    std::string key;
+};
+
+struct ExportPlan {
+    std::string RecordText;
+    int SentCounter = 0;    // goods with records, those over the capacity included
+    int ProgressUnits = 0;  // marks the transfer waits for
+    std::vector<PlannedGoods> sent;     // goods whose lines are in RecordText, in row order
+    std::vector<int> notForScale;  // rows that count as done without being sent
+    int lineCount = 0;
+
+    // Appends the record lines of the goods in `row` for a scale of `series`; `totalGoods`, when
+    // known, sizes the record text once.
+    void AddSent(int row, const std::string& lines, const std::string& series,
+                 std::size_t totalGoods = 0);
+};
+
+// Keys of the goods whose first line DibalCom left unmarked, in the order of the record file.
+std::vector<std::string> NotTaken(const ExportPlan& plan, const std::vector<bool>& marks);
+
+// Decides each goods' tr_ok: goods not for the scale are done; sent goods are done unless
+// DibalCom left their first line unmarked (`marks` null: the file-only export, every sent goods
+// is done). Goods of status "nothing" keep theirs.
+void ApplyResults(KSExpBuf& buffer, const ExportPlan& plan, const std::vector<bool>* marks);
+
+// Whether the line `index` of the record file carries DibalCom's mark; a line the file does
+// not have was not marked.
+inline bool IsMarked(const std::vector<bool>& marks, int index) {
+    return index >= 0 && index < static_cast<int>(marks.size()) && marks[index];
+}
+
+}  // namespace dibal
