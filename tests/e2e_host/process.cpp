@@ -23,6 +23,15 @@ std::string Slurp(const std::string& path) {
     return s.str();
 }
 
+// In a forked child: runs the program with its arguments, or ends the child with status 127.
+[[noreturn]] void ExecOrExit(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+}
+
 }  // namespace
 
 RunResult Run(const RunRequest& request) {
@@ -37,11 +46,7 @@ RunResult Run(const RunRequest& request) {
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
-        std::vector<char*> argv;
-        for (const auto& a : request.args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
+        ExecOrExit(request.args);
     }
     if (pid < 0) return result;
 
@@ -87,11 +92,7 @@ RunResult RunInTerminal(const RunRequest& request, int columns,
         setenv("TERM", "xterm", 1);
         unsetenv("NO_COLOR");
         for (const auto& e : environment) putenv(const_cast<char*>(e.c_str()));
-        std::vector<char*> argv;
-        for (const auto& a : request.args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
+        ExecOrExit(request.args);
     }
     if (pid < 0) return result;
     using Clock = std::chrono::steady_clock;
