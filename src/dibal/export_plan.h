@@ -15,9 +15,7 @@ struct PlannedGoods {
     int row = 0;        // row in the export buffer
     int firstLine = 0;  // index of its first line in RecordText
     int lineCount = 0;
-    // Its PLU code field and name field as the first line carries them: how the report of
-    // goods DibalCom did not take names it.
-    std::string key;
+    std::size_t textOffset = 0;  // where its first line starts in RecordText
 };
 
 struct ExportPlan {
@@ -32,6 +30,13 @@ struct ExportPlan {
     // known, sizes the record text once.
     void AddSent(int row, const std::string& lines, const std::string& series,
                  std::size_t totalGoods = 0);
+
+    // The PLU code field and the name field of the goods' first line: how the report of goods
+    // DibalCom did not take names it. Made only when asked, since most exports never need it.
+    std::string KeyOf(const PlannedGoods& goods) const;
+
+private:
+    bool seriesM_ = false;  // the first line's fields lie elsewhere on series M
 };
 
 // Keys of the goods whose first line DibalCom left unmarked, in the order of the record file.

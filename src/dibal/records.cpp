@@ -66,6 +66,7 @@ bool BuildGoodsLines(SkalnixAction& action, const KSTowRec& goods, dibal::Record
 void SkalnixAction::PrepareGoods() {
     const int count = ExpBuf->LiczbaTowarow;
     Plan = dibal::ExportPlan();
+    Plan.sent.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
     TLStageScope stage(this, DriverText("SkalnixAMakePluRMsgAdd", "Przygotowanie towarów:"),
                        stagePercent, count);
     ExpBuf->ResetFlags(false);

@@ -16,7 +16,7 @@ std::vector<std::string> NotTaken(const ExportPlan& plan, const std::vector<bool
     std::vector<std::string> keys;
     for (const PlannedGoods& goods : plan.sent)
         if (!IsMarked(marks, goods.firstLine))
-            keys.push_back(goods.key);
+            keys.push_back(plan.KeyOf(goods));
     return keys;
 }
 
@@ -31,7 +31,7 @@ void ApplyResults(KSExpBuf& buffer, const ExportPlan& plan, const std::vector<bo
     for (const PlannedGoods& goods : plan.sent) {
         if (buffer.CzytajStatus(goods.row) == stNic)
             continue;
-        buffer.SetTrOk(goods.row, notTaken.count(goods.key) == 0);
+        buffer.SetTrOk(goods.row, notTaken.empty() || notTaken.count(plan.KeyOf(goods)) == 0);
     }
 }
 
