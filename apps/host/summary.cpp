@@ -228,6 +228,7 @@ ExportSummary Summarise(const SummaryInput& in) {
             hasCode[static_cast<size_t>(records[i].code)] = true;
     }
     const size_t nameWidth = in.seriesM ? 14 : 24;
+    size_t nextRecord = 0;  // the first record not yet matched, in file order
     const std::map<std::string, std::string, std::less<>> reasons = ShownReasons(in.window);
 
     ForEachPluLine(in.kasa, [&](const std::vector<std::string_view>& f) {
@@ -235,7 +236,16 @@ ExportSummary Summarise(const SummaryInput& in) {
         const std::string_view code = f.size() > 3 ? f[3] : std::string_view();
         const std::string_view name = f.size() > 4 ? f[4] : std::string_view();
         Record* record = nullptr;
-        if (!recordsByCode.empty()) {
+        // The driver writes records in the order of kasa.exp, so the next record in the file
+        // is almost always this goods': try it before searching by code.
+        while (nextRecord < records.size() && records[nextRecord].used) ++nextRecord;
+        if (nextRecord < records.size()) {
+            Record& next = records[nextRecord];
+            if (SameName(name, next.name, nameWidth) &&
+                AnyPossibleCode(code, [&](long long number) { return number == next.code; }))
+                record = &next;
+        }
+        if (!record && !recordsByCode.empty()) {
             AnyPossibleCode(code, [&](long long number) {
                 if (!hasCode[static_cast<size_t>(number)]) return false;
                 const auto it = recordsByCode.find(number);
