@@ -54,7 +54,15 @@ private:
             std::error_code ec;
             if (fs::exists(command, ec)) {
                 // Recorded and acted on before the file goes: the driver moves on once it is gone.
-                const std::string text = ReadFile(command.string());
+                std::string text;
+                try {
+                    text = ReadFile(command.string());
+                } catch (const std::exception&) {
+                    // Still being moved into place (Windows refuses the open meanwhile): as
+                    // DibalCom does, look again at the next poll.
+                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                    continue;
+                }
                 std::lock_guard<std::mutex> lock(mutex_);
                 commands_.push_back(text.substr(0, text.find('\r')));
                 if (commands_.back() == "s")
