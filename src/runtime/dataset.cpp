@@ -88,55 +88,37 @@ void TMIntCells::Widen(int width) {
     AdviseIfLarge(data(), bytes());
 }
 
-void TMIntCells::Set(std::size_t i, int value) {
+template <typename F>
+void TMIntCells::WithRoomFor(int value, F f) {
     Widen(WidthOf(value));
     if (width_ == 1)
-        w1_[i] = static_cast<std::int8_t>(value);
+        f(w1_, static_cast<std::int8_t>(value));
     else if (width_ == 2)
-        w2_[i] = static_cast<std::int16_t>(value);
+        f(w2_, static_cast<std::int16_t>(value));
     else
-        w4_[i] = value;
+        f(w4_, value);
+}
+
+void TMIntCells::Set(std::size_t i, int value) {
+    WithRoomFor(value, [i](auto& cells, auto v) { cells[i] = v; });
 }
 
 void TMIntCells::push_back(int value) {
-    Widen(WidthOf(value));
-    if (width_ == 1)
-        w1_.push_back(static_cast<std::int8_t>(value));
-    else if (width_ == 2)
-        w2_.push_back(static_cast<std::int16_t>(value));
-    else
-        w4_.push_back(value);
+    WithRoomFor(value, [](auto& cells, auto v) { cells.push_back(v); });
 }
 
 void TMIntCells::resize(std::size_t n, int value) {
-    Widen(WidthOf(value));
-    if (width_ == 1)
-        w1_.resize(n, static_cast<std::int8_t>(value));
-    else if (width_ == 2)
-        w2_.resize(n, static_cast<std::int16_t>(value));
-    else
-        w4_.resize(n, value);
+    WithRoomFor(value, [n](auto& cells, auto v) { cells.resize(n, v); });
 }
 
 void TMIntCells::assign(std::size_t n, int value) {
-    Widen(WidthOf(value));
-    if (width_ == 1)
-        w1_.assign(n, static_cast<std::int8_t>(value));
-    else if (width_ == 2)
-        w2_.assign(n, static_cast<std::int16_t>(value));
-    else
-        w4_.assign(n, value);
+    WithRoomFor(value, [n](auto& cells, auto v) { cells.assign(n, v); });
 }
 
 void TMIntCells::insert(std::size_t i, int value) {
-    Widen(WidthOf(value));
-    const auto at = static_cast<std::ptrdiff_t>(i);
-    if (width_ == 1)
-        w1_.insert(w1_.begin() + at, static_cast<std::int8_t>(value));
-    else if (width_ == 2)
-        w2_.insert(w2_.begin() + at, static_cast<std::int16_t>(value));
-    else
-        w4_.insert(w4_.begin() + at, value);
+    WithRoomFor(value, [i](auto& cells, auto v) {
+        cells.insert(cells.begin() + static_cast<std::ptrdiff_t>(i), v);
+    });
 }
 
 void TMIntCells::erase(std::size_t i) {

@@ -35,6 +35,9 @@ public:
 
 private:
     void Widen(int width);
+    // Widens the column for `value`, then calls f(column, value as its element type).
+    template <typename F>
+    void WithRoomFor(int value, F f);
     std::vector<std::int8_t> w1_;
     std::vector<std::int16_t> w2_;
     std::vector<std::int32_t> w4_;
