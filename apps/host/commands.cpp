@@ -4,13 +4,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <memory>
 
 #include "catalogue.h"
 #include "config.h"
 #include "deadline.h"
 #include "driver.h"
+#include "file_text.h"
 #include "files.h"
 #include "hostos.h"
 #include "ini.h"
@@ -155,40 +154,19 @@ std::string PathValue(const std::map<std::string, ParameterValue>& values, const
     return it == values.end() ? std::string() : Cp1250ToUtf8(it->second.value);
 }
 
-// A whole file read at once into a buffer that is never cleared first: export files reach
-// tens of megabytes.
-struct FileText {
-    std::unique_ptr<char[]> bytes;
-    size_t size = 0;
-    bool found = false;
-    std::string_view View() const { return {bytes.get(), size}; }
-};
-
-FileText ReadAll(const std::string& path) {
-    FileText text;
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    text.found = static_cast<bool>(in);
-    const std::streamoff size = text.found ? static_cast<std::streamoff>(in.tellg()) : 0;
-    if (size <= 0) return text;
-    text.bytes.reset(new char[static_cast<size_t>(size)]);
-    in.seekg(0);
-    in.read(text.bytes.get(), size);
-    text.size = static_cast<size_t>(in.gcount());
-    return text;
-}
-
 void PrintExportSummary(const std::string& exchange, const std::string& driverDir,
                         const std::map<std::string, ParameterValue>& values,
                         const OperationWindow& window) {
     SummaryInput in;
-    const FileText kasa = ReadAll(exchange + "kasa.exp");
-    const FileText wynik = ReadAll(exchange + "wynik.exp");
-    const FileText records = driverDir.empty() ? FileText() : ReadAll(driverDir + "dibal.exp");
+    const FileText kasa(exchange + "kasa.exp");
+    const FileText wynik(exchange + "wynik.exp");
+    // Without a DibalCom directory there is no record file to open.
+    const FileText records(driverDir.empty() ? std::string() : driverDir + "dibal.exp");
     in.kasa = kasa.View();
     in.wynik = wynik.View();
     in.records = records.View();
-    in.resultFound = wynik.found;
-    in.recordsFound = records.found;
+    in.resultFound = wynik.Found();
+    in.recordsFound = records.Found();
     // The series by list position (A, K, M, L, H, H2) or as a letter.
     const auto series = values.find("DibalSeria");
     const std::string s = series == values.end() ? "" : series->second.value;

@@ -50,8 +50,9 @@ TEST(HostSummary, CountsActionsAndFindsGoodsNotReported) {
     EXPECT_EQ(s.sent.count, 0u);
 }
 
-// Record lines of series L as the driver writes them: address, record letter and number,
-// action, six-digit PLU code, key, 24-character name; '*' over the letter once sent.
+// Record lines of series L as the driver writes them: address, record letter
+// and number, action, six-digit PLU code, key, 24-character name; '*' over the
+// letter once sent.
 std::string L2(const std::string& code, const std::string& name, bool marked) {
     std::string line = std::string("00") + (marked ? '*' : 'L') + "200M" + code + "000" + name;
     line.resize(40 + 10, ' ');
@@ -64,20 +65,21 @@ std::string L3(const std::string& code, bool marked) {
 TEST(HostSummary, SeparatesGoodsSentWrittenDoneWithoutARecordAndNotReported) {
     const char* kasa =
         "PLU;1;101;2101001000000;Szynka;1;1;1;1;5;1;T;3;T;F;F;;;1;DOD\r\n"
-        "PLU;2;102;2101002000000;Kie\xB3" "basa \x9Cl\xB9ska;1;1;1;1;5;1;T;3;T;F;F;;;1;AKT\r\n"
+        "PLU;2;102;2101002000000;Kie\xB3"
+        "basa \x9Cl\xB9ska;1;1;1;1;5;1;T;3;T;F;F;;;1;AKT\r\n"
         "PLU;3;103;2101003000000;Ser;1;1;1;1;5;1;T;3;T;F;F;;;1;CEN\r\n"
         "PLU;6;106;123;Bulka;1;1;1;1;5;1;T;3;T;F;F;;;1;DOD\r\n"
         "PLU;8;108;2101A08000000;Twarog;1;1;1;1;5;1;T;3;T;F;F;;;1;AKT\r\n"
         "PLU;9;109;2101009000000;Miod;1;1;1;1;5;1;T;3;T;F;F;;;1;DOD\r\n";
     const char* wynik =
         "PLU;1;101;2101001000000;DOD\r\nPLU;2;102;2101002000000;AKT\r\n"
-        "PLU;3;103;2101003000000;CEN\r\nPLU;6;106;123;DOD\r\nPLU;8;108;2101A08000000;AKT\r\n";
-    // Goods 2's name re-coded to plain letters for the scale; goods 3's record waits unsent
-    // behind a marked first line; goods 9 was refused by DibalCom.
+        "PLU;3;103;2101003000000;CEN\r\nPLU;6;106;123;DOD\r\nPLU;8;108;"
+        "2101A08000000;AKT\r\n";
+    // Goods 2's name re-coded to plain letters for the scale; goods 3's record
+    // waits unsent behind a marked first line; goods 9 was refused by DibalCom.
     const std::string records = L2("010010", "Szynka", true) + L3("010010", true) +
-                                L2("010020", "Kielbasa slaska", true) +
-                                L2("010030", "Ser", true) + L3("010030", false) +
-                                L2("010090", "Miod", false);
+                                L2("010020", "Kielbasa slaska", true) + L2("010030", "Ser", true) +
+                                L3("010030", false) + L2("010090", "Miod", false);
     const std::vector<WindowLine> window = {
         {TARGO_MSG_ERROR, "...PLU: 8; KOD: 2101A08000000 (kod niezgodny)", ""}};
     SummaryInput in = Files(kasa, wynik, records);
@@ -98,7 +100,9 @@ TEST(HostSummary, ResultInAnotherOrderThanTheExportStillMatchesEveryGoods) {
         const char* wynik;
         std::vector<std::string> notReported;
     } cases[] = {
-        {"PLU;1;1;11;DOD\nPLU;2;2;22;DOD\nPLU;3;3;33;DOD\nPLU;2;2;22;DOD\nPLU;4;4;44;DOD\n", {}},
+        {"PLU;1;1;11;DOD\nPLU;2;2;22;DOD\nPLU;3;3;33;DOD\nPLU;2;2;22;DOD\nPLU;4;"
+         "4;44;DOD\n",
+         {}},
         {"PLU;4;4;44;DOD\nPLU;2;2;22;DOD\nPLU;3;3;33;DOD\nPLU;1;1;11;DOD\n", {"2"}},
         {"PLU;1;1;11;DOD\nPLU;3;3;33;DOD\nPLU;2;2;22;DOD\n", {"2", "4"}},
         {"PLU;2;2;22;DOD\nPLU;2;2;22;DOD\nPLU;2;2;22;DOD\n", {"1", "3", "4"}},
@@ -107,6 +111,33 @@ TEST(HostSummary, ResultInAnotherOrderThanTheExportStillMatchesEveryGoods) {
         const ExportSummary s = Summarise(Files(kasa, c.wynik, ""));
         EXPECT_EQ(Plus(s.notReported), c.notReported) << c.wynik;
         EXPECT_EQ(s.withoutRecord.count, 5 - c.notReported.size()) << c.wynik;
+    }
+}
+
+TEST(HostSummary, RecordsInAnotherOrderThanTheExportStillMatchTheirGoods) {
+    const char* kasa =
+        "PLU;1;1;2101001000000;Szynka\r\nPLU;2;2;2101002000000;Ser\r\n"
+        "PLU;3;3;2101003000000;Miod\r\n";
+    const char* wynik =
+        "PLU;1;1;2101001000000;DOD\r\nPLU;2;2;2101002000000;DOD\r\n"
+        "PLU;3;3;2101003000000;DOD\r\n";
+    const std::string one = L2("010010", "Szynka", true), two = L2("010020", "Ser", true),
+                      three = L2("010030", "Miod", true) + L3("010030", true),
+                      threeUnsent = L2("010030", "Miod", true) + L3("010030", false);
+    const struct {
+        std::string records;
+        std::vector<std::string> sent, written, withoutRecord;
+    } cases[] = {
+        {one + two + three, {"1", "2", "3"}, {}, {}}, {three + one + two, {"1", "2", "3"}, {}, {}},
+        {two + three, {"2", "3"}, {}, {"1"}},         {one + threeUnsent, {"1"}, {"3"}, {"2"}},
+        {threeUnsent + two, {"2"}, {"3"}, {"1"}},
+    };
+    for (const auto& c : cases) {
+        const ExportSummary s = Summarise(Files(kasa, wynik, c.records));
+        EXPECT_EQ(Plus(s.sent), c.sent) << c.records;
+        EXPECT_EQ(Plus(s.written), c.written) << c.records;
+        EXPECT_EQ(Plus(s.withoutRecord), c.withoutRecord) << c.records;
+        EXPECT_EQ(s.notReported.count, 0u) << c.records;
     }
 }
 
@@ -129,8 +160,8 @@ TEST(HostSummary, MissingOrEmptyFiles) {
     EXPECT_EQ(empty.goodsInExport, 0);
     EXPECT_EQ(empty.reported, 0);
     EXPECT_EQ(empty.notReported.count, 0u);
-    // A truncated line has fewer fields than a goods line, a record line is cut short: no
-    // crash, empty fields.
+    // A truncated line has fewer fields than a goods line, a record line is cut
+    // short: no crash, empty fields.
     const ExportSummary shortLine = Summarise(Files("PLU;5\n", "PLU\n", "00L2\r\n00*200M01\r\n"));
     EXPECT_EQ(shortLine.goodsInExport, 1);
     ASSERT_EQ(shortLine.notReported.count, 1u);

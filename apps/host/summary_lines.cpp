@@ -1,0 +1,90 @@
+#include "summary_lines.h"
+
+#include "ini.h"
+
+namespace host {
+
+bool NextLine(std::string_view& text, std::string_view& line) {
+    if (text.empty()) return false;
+    const std::size_t nl = text.find('\n');
+    line = text.substr(0, nl);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    text.remove_prefix(nl == std::string_view::npos ? text.size() : nl + 1);
+    return true;
+}
+
+bool PluLines::Next(std::vector<std::string_view>& fields) {
+    std::string_view line;
+    while (NextLine(text_, line)) {
+        line = Trim(line);
+        if (line.substr(0, 4) != "PLU;") continue;
+        line_ = line;
+        fields.clear();
+        const char* start = line.data();
+        const char* const end = start + line.size();
+        for (const char* p = start; fields.size() + 1 < most_ && p != end; ++p) {
+            if (*p == ';') {
+                fields.emplace_back(start, static_cast<std::size_t>(p - start));
+                start = p + 1;
+            }
+        }
+        const char* last = start;
+        while (last != end && *last != ';') ++last;
+        fields.emplace_back(start, static_cast<std::size_t>(last - start));
+        return true;
+    }
+    return false;
+}
+
+bool RecordReader::Next(Record& record) {
+    bool started = false;
+    std::string_view rest = text_, line;
+    while (NextLine(rest, line)) {
+        if (line.size() >= 6) {
+            // DibalCom marks a line with '*' in its third character, over the record
+            // letter, so first lines are told by the digits after it.
+            const bool first = oneLinePerGoods_ || Chars(line, 4, 6) == "200";
+            if (first) {
+                if (started) return true;  // the next goods' line stays for the next call
+                started = true;
+                record = Record();
+                record.code = Number(seriesM_ ? Chars(line, 8, 12) : Chars(line, 8, 13));
+                record.name = TrimRight(seriesM_ ? Chars(line, 15, 28) : Chars(line, 17, 40));
+            }
+            if (started && line[2] != '*') record.marked = false;
+        }
+        text_ = rest;
+    }
+    return started;
+}
+
+std::string_view FieldOf(std::string_view line, std::size_t index) {
+    for (; index > 0; --index) {
+        const std::size_t semi = line.find(';');
+        if (semi == std::string_view::npos) return {};
+        line.remove_prefix(semi + 1);
+    }
+    return line.substr(0, line.find(';'));
+}
+
+std::string_view Chars(std::string_view line, std::size_t first, std::size_t last) {
+    if (line.size() < first) return {};
+    return line.substr(first - 1, last - first + 1);
+}
+
+std::string_view TrimRight(std::string_view s) {
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+long long Number(std::string_view digits) {
+    if (digits.empty() || digits.size() > 18) return -1;
+    long long value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+}  // namespace host
