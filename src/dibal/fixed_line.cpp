@@ -24,11 +24,18 @@ unsigned long long Magnitude(long long value) {
 
 // The nearest whole number of a finite price below the limit, as sign and magnitude: ties go to
 // the even number, and a negative price keeps its sign even when it rounds to zero ("-0").
+// llrint rounds in the current mode without switching the FPU's control word (a switch costs
+// more than the rest of a record's formatting); the step after it makes the result right in
+// any mode, since a mode's rounding is never more than one away from the nearest.
 void RoundPrice(long double value, bool& negative, unsigned long long& magnitude) {
     const long double size = std::fabs(value);
-    magnitude = static_cast<unsigned long long>(size);
-    const long double fraction = size - static_cast<long double>(magnitude);  // exact
-    if (fraction > 0.5L || (fraction == 0.5L && (magnitude & 1) != 0)) ++magnitude;
+    long long whole = std::llrint(size);
+    const long double diff = size - static_cast<long double>(whole);  // exact below the limit
+    if (diff > 0.5L || (diff == 0.5L && (whole & 1) != 0))
+        ++whole;
+    else if (diff < -0.5L || (diff == -0.5L && (whole & 1) != 0))
+        --whole;
+    magnitude = static_cast<unsigned long long>(whole);
     negative = std::signbit(value);
 }
 
@@ -74,18 +81,30 @@ FixedLine& FixedLine::ZeroPrice(long double value, std::size_t width) {
 
 FixedLine& FixedLine::Number(bool negative, unsigned long long magnitude, std::size_t width,
                              char fill) {
-    char digits[24];
-    std::size_t n = 0;
+    // Written backwards into a small buffer and appended in one go: record fields are narrow.
+    char text[64];
+    char* p = text + sizeof text;
     do {
-        digits[n++] = static_cast<char>('0' + magnitude % 10);
+        *--p = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
-    const std::size_t used = n + (negative ? 1 : 0);
-    const std::size_t pad = used < width ? width - used : 0;
-    if (fill == ' ') out_.append(pad, ' ');
-    if (negative) out_.push_back('-');
-    if (fill == '0') out_.append(pad, '0');
-    while (n > 0) out_.push_back(digits[--n]);
+    const std::size_t used = static_cast<std::size_t>(text + sizeof text - p) + (negative ? 1 : 0);
+    std::size_t pad = used < width ? width - used : 0;
+    if (fill == '0') {
+        for (; pad > 0 && p - 1 > text; --pad) *--p = '0';
+        if (pad > 0) {  // wider than any record field: the rest of the zeros go first
+            const std::string_view digits(p, static_cast<std::size_t>(text + sizeof text - p));
+            if (negative) out_.push_back('-');
+            out_.append(pad, '0');
+            out_.append(digits);
+            return *this;
+        }
+        if (negative) *--p = '-';
+    } else {
+        if (negative) *--p = '-';
+        out_.append(pad, ' ');
+    }
+    out_.append(p, static_cast<std::size_t>(text + sizeof text - p));
     return *this;
 }
 

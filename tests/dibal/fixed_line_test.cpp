@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cfenv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -16,7 +17,7 @@ namespace {
 using dibal::FixedLine;
 
 std::string Printf(const char* format, long long value) {
-    char buffer[64];
+    char buffer[128];
     std::snprintf(buffer, sizeof buffer, format, value);
     return buffer;
 }
@@ -31,7 +32,7 @@ TEST(FixedLine, IntegersMatchPrintf) {
     const long long values[] = {0, 1, 7, 9, 10, 99, 100, 12345, 1234567, -1, -5, -99, -100,
                                 LLONG_MAX, LLONG_MIN};
     for (long long v : values) {
-        for (int width : {1, 2, 3, 4, 6}) {
+        for (int width : {1, 2, 3, 4, 6, 30, 70}) {
             std::string zero, blank;
             FixedLine(zero).ZeroInt(v, static_cast<std::size_t>(width));
             FixedLine(blank).BlankInt(v, static_cast<std::size_t>(width));
@@ -62,6 +63,24 @@ TEST(FixedLine, PricesRoundAndPadLikePrintf) {
             EXPECT_EQ(text, PrintPrice(width, v)) << static_cast<double>(v);
         }
         EXPECT_EQ(dibal::PriceWidth(v), PrintPrice(0, v).size()) << static_cast<double>(v);
+    }
+}
+
+// A host may leave the FPU in another rounding mode; the record must not change with it.
+TEST(FixedLine, PriceRoundingDoesNotDependOnTheFpuRoundingMode) {
+    const long double values[] = {0.5L, 1.5L, 2.5L, -2.5L, 0.49L, 0.51L, -0.51L, 7.0L, -0.4L,
+                                  123456.5L, 99999.4999L, 999999999999998.5L};
+    for (int mode : {FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+        for (long double v : values) {
+            const std::string expected = PrintPrice(8, v);  // in the default mode
+            std::string text;
+            ASSERT_EQ(std::fesetround(mode), 0);
+            FixedLine(text).ZeroPrice(v, 8);
+            const std::size_t width = dibal::PriceWidth(v);
+            std::fesetround(FE_TONEAREST);
+            EXPECT_EQ(text, expected) << "mode " << mode << " value " << static_cast<double>(v);
+            EXPECT_EQ(width, PrintPrice(0, v).size()) << static_cast<double>(v);
+        }
     }
 }
 
