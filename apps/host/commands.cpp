@@ -9,7 +9,6 @@
 #include "config.h"
 #include "deadline.h"
 #include "driver.h"
-#include "file_text.h"
 #include "files.h"
 #include "hostos.h"
 #include "ini.h"
@@ -158,15 +157,15 @@ void PrintExportSummary(const std::string& exchange, const std::string& driverDi
                         const std::map<std::string, ParameterValue>& values,
                         const OperationWindow& window) {
     SummaryInput in;
-    const FileText kasa(exchange + "kasa.exp");
-    const FileText wynik(exchange + "wynik.exp");
-    // Without a DibalCom directory there is no record file to open.
-    const FileText records(driverDir.empty() ? std::string() : driverDir + "dibal.exp");
-    in.kasa = kasa.View();
-    in.wynik = wynik.View();
-    in.records = records.View();
-    in.resultFound = wynik.Found();
-    in.recordsFound = records.Found();
+    // The files are read a block at a time: they reach hundreds of megabytes.
+    std::error_code ec;
+    in.kasaPath = exchange + "kasa.exp";
+    in.wynikPath = exchange + "wynik.exp";
+    in.resultFound = std::filesystem::is_regular_file(in.wynikPath, ec);
+    if (!driverDir.empty()) {
+        in.recordsPath = driverDir + "dibal.exp";
+        in.recordsFound = std::filesystem::is_regular_file(in.recordsPath, ec);
+    }
     // The series by list position (A, K, M, L, H, H2) or as a letter.
     const auto series = values.find("DibalSeria");
     const std::string s = series == values.end() ? "" : series->second.value;

@@ -1,6 +1,7 @@
 #include "summary.h"
 
 #include <map>
+#include <memory>
 #include <unordered_map>
 
 #include "summary_lines.h"
@@ -122,7 +123,7 @@ void CountReported(ExportSummary& s, const std::vector<std::string_view>& f) {
 // matched are looked up by key from there on.
 class ReportedGoods {
 public:
-    ReportedGoods(std::string_view wynik, ExportSummary& s) : lines_(wynik, 5), s_(s) {}
+    ReportedGoods(LineReader& wynik, ExportSummary& s) : lines_(wynik, 5), s_(s) {}
 
     // Whether wynik.exp reports the goods of `key`, each of its lines answering
     // once.
@@ -132,13 +133,13 @@ public:
             CountReported(s_, fields_);
             if (GoodsKey(fields_) == key) return true;
             byKey_ = true;
-            ++left_[GoodsKey(fields_)];
+            ++left_[std::string(GoodsKey(fields_))];
             while (lines_.Next(fields_)) {
                 CountReported(s_, fields_);
-                ++left_[GoodsKey(fields_)];
+                ++left_[std::string(GoodsKey(fields_))];
             }
         }
-        const auto it = left_.find(key);
+        const auto it = left_.find(std::string(key));
         if (it == left_.end() || it->second == 0) return false;
         --it->second;
         return true;
@@ -154,7 +155,7 @@ private:
     ExportSummary& s_;
     std::vector<std::string_view> fields_;
     bool byKey_ = false;
-    std::unordered_map<std::string_view, int> left_;  // goods key -> lines left
+    std::unordered_map<std::string, int> left_;  // goods key -> lines left
 };
 
 // The records of dibal.exp, matched to goods. The driver writes them in the
@@ -163,8 +164,8 @@ private:
 // one on, the records left are held and searched by code.
 class RecordMatcher {
 public:
-    explicit RecordMatcher(const SummaryInput& in)
-        : reader_(in.records, in.oneLinePerGoods, in.seriesM), nameWidth_(in.seriesM ? 14 : 24) {
+    RecordMatcher(LineReader& records, const SummaryInput& in)
+        : reader_(records, in.oneLinePerGoods, in.seriesM), nameWidth_(in.seriesM ? 14 : 24) {
         pending_ = reader_.Next(next_);
     }
 
@@ -191,7 +192,7 @@ public:
 
 private:
     bool Matches(const Record& r, std::string_view code, std::string_view name) const {
-        return SameName(name, r.name, nameWidth_) &&
+        return SameName(name, r.Name(), nameWidth_) &&
                AnyPossibleCode(code, [&](long long number) { return number == r.code; });
     }
 
@@ -219,7 +220,7 @@ private:
                 ++bucket.start;
             for (size_t k = bucket.start; k < bucket.records.size(); ++k) {
                 Record& candidate = records_[bucket.records[k]];
-                if (!candidate.used && SameName(name, candidate.name, nameWidth_)) {
+                if (!candidate.used && SameName(name, candidate.Name(), nameWidth_)) {
                     found = &candidate;
                     return true;
                 }
@@ -252,12 +253,19 @@ private:
 ExportSummary Summarise(const SummaryInput& in) {
     ExportSummary s;
     s.resultFound = in.resultFound;
-    ReportedGoods reported(in.wynik, s);
-    RecordMatcher records(in);
+    const auto open = [](const std::string& path, std::string_view text) {
+        return path.empty() ? std::make_unique<LineReader>(text)
+                            : std::make_unique<LineReader>(path);
+    };
+    const auto kasaLines = open(in.kasaPath, in.kasa);
+    const auto wynikLines = open(in.wynikPath, in.wynik);
+    const auto recordLines = open(in.recordsPath, in.records);
+    ReportedGoods reported(*wynikLines, s);
+    RecordMatcher records(*recordLines, in);
     const std::map<std::string, std::string, std::less<>> reasons = ShownReasons(in.window);
 
-    PluLines goodsLines(in.kasa,
-                        5);  // the action is looked up only to name a goods
+    // Only the first fields of a goods line are split: its action is looked up only to name it.
+    PluLines goodsLines(*kasaLines, 5);
     std::vector<std::string_view> f;
     while (goodsLines.Next(f)) {
         ++s.goodsInExport;

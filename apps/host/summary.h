@@ -30,6 +30,8 @@ struct GoodsGroup {
 // What the summary needs to know of the export's settings and window.
 struct SummaryInput {
     std::string_view kasa, wynik, records;  // the texts of kasa.exp, wynik.exp and dibal.exp
+    // The files themselves, read a block at a time instead of the texts where a path is given.
+    std::string kasaPath, wynikPath, recordsPath;
     bool resultFound = false;               // wynik.exp exists
     bool recordsFound = false;              // dibal.exp exists
     bool oneLinePerGoods = false;           // series A, K and M write one record line a goods

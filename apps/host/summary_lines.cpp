@@ -4,20 +4,12 @@
 
 namespace host {
 
-bool NextLine(std::string_view& text, std::string_view& line) {
-    if (text.empty()) return false;
-    const std::size_t nl = text.find('\n');
-    line = text.substr(0, nl);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    text.remove_prefix(nl == std::string_view::npos ? text.size() : nl + 1);
-    return true;
-}
-
 bool PluLines::Next(std::vector<std::string_view>& fields) {
     std::string_view line;
-    while (NextLine(text_, line)) {
+    while (lines_.Next(line)) {
         line = Trim(line);
-        if (line.substr(0, 4) != "PLU;") continue;
+        if (line.size() < 4 || line[0] != 'P' || line[1] != 'L' || line[2] != 'U' || line[3] != ';')
+            continue;
         line_ = line;
         fields.clear();
         const char* start = line.data();
@@ -38,22 +30,26 @@ bool PluLines::Next(std::vector<std::string_view>& fields) {
 
 bool RecordReader::Next(Record& record) {
     bool started = false;
-    std::string_view rest = text_, line;
-    while (NextLine(rest, line)) {
-        if (line.size() >= 6) {
-            // DibalCom marks a line with '*' in its third character, over the record
-            // letter, so first lines are told by the digits after it.
-            const bool first = oneLinePerGoods_ || Chars(line, 4, 6) == "200";
-            if (first) {
-                if (started) return true;  // the next goods' line stays for the next call
-                started = true;
-                record = Record();
-                record.code = Number(seriesM_ ? Chars(line, 8, 12) : Chars(line, 8, 13));
-                record.name = TrimRight(seriesM_ ? Chars(line, 15, 28) : Chars(line, 17, 40));
+    std::string_view line;
+    while (lines_.Next(line)) {
+        if (line.size() < 6) continue;
+        // DibalCom marks a line with '*' in its third character, over the record letter, so
+        // first lines are told by the digits after it.
+        const bool first = oneLinePerGoods_ || Chars(line, 4, 6) == "200";
+        if (first) {
+            if (started) {
+                lines_.Unread();  // the next goods' first line
+                return true;
             }
-            if (started && line[2] != '*') record.marked = false;
+            started = true;
+            record = Record();
+            record.code = Number(seriesM_ ? Chars(line, 8, 12) : Chars(line, 8, 13));
+            const std::string_view name =
+                TrimRight(seriesM_ ? Chars(line, 15, 28) : Chars(line, 17, 40));
+            record.nameLength =
+                static_cast<unsigned char>(name.copy(record.name, sizeof record.name));
         }
-        text_ = rest;
+        if (started && line[2] != '*') record.marked = false;
     }
     return started;
 }
