@@ -1,6 +1,5 @@
 #include "dibal/export_plan.h"
 
-#include <algorithm>
 
 #include "runtime/planned_growth.h"
 
@@ -10,7 +9,9 @@ namespace {
 
 // Lines of a text ended by CR, LF or CR LF, as the record file is read back.
 int CountLines(const std::string& text) {
-    int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    int lines = 0;
+    for (std::size_t lf = text.find('\n'); lf != std::string::npos; lf = text.find('\n', lf + 1))
+        ++lines;
     for (std::size_t cr = text.find('\r'); cr != std::string::npos; cr = text.find('\r', cr + 1))
         if (cr + 1 == text.size() || text[cr + 1] != '\n') ++lines;  // a lone CR ends one too
     if (!text.empty() && text.back() != '\r' && text.back() != '\n') ++lines;

@@ -71,6 +71,7 @@ void SkalnixAction::PrepareGoods() {
                        stagePercent, count);
     ExpBuf->ResetFlags(false);
     KSTowRec goods;
+    std::string text;  // one goods' lines; kept so that its room is reused
     for (int i = 0; i < count; ++i) {
         SetProgress(i + 1);
         ExpBuf->CzytajRec(i, goods);
@@ -103,7 +104,7 @@ void SkalnixAction::PrepareGoods() {
         else
             continue;
 
-        std::string text;
+        text.clear();
         int lines = 0;
         if (!BuildGoodsLines(*this, goods, f, text, lines)) {
             // A shifted field would corrupt the record for the scale: the goods is not sent

@@ -19,7 +19,8 @@ namespace {
 std::array<int, 4> Opis2Numbers(const KSTowRec& goods, bool sendAddData) {
     std::array<int, 4> numbers{};
     if (!sendAddData) return numbers;
-    TLJWords words;
+    // Kept from goods to goods: its words reuse their room.
+    thread_local TLJWords words;
     words.Separator = ",";
     const int count = words.Split(goods.opis2);
     for (int i = 0; i < count && i < 4; ++i)

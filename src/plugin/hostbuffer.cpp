@@ -23,6 +23,15 @@ std::string Outgoing(const std::string& text) {
     return out;
 }
 
+const char* OutgoingCStr(const std::string& text, std::string& scratch) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
+    while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
+    if (e == text.size() && e - b <= kMaxText) return text.c_str() + b;
+    scratch.assign(text, b, std::min(e - b, kMaxText));
+    return scratch.c_str();
+}
+
 std::string ReadIn(const char* buf, std::size_t maxChars) {
     if (buf == nullptr) return std::string();
     return std::string(buf, ::strnlen(buf, maxChars));

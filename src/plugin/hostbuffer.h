@@ -17,6 +17,9 @@ void CopyOut(char* buf, const std::string& text);
 
 // A text handed to a callback: trimmed, and cut to the 300 characters a host buffer holds.
 std::string Outgoing(const std::string& text);
+// The same text without a copy where it can be had: a pointer into `text` when only leading
+// blanks go, otherwise `scratch` filled as Outgoing fills its answer.
+const char* OutgoingCStr(const std::string& text, std::string& scratch);
 
 // The text of a host buffer: at most `maxChars` characters, ending at the first zero byte.
 // A null buf reads as the empty text.

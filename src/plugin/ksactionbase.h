@@ -82,5 +82,10 @@ protected:
     void* Callback(int type) const;
 
 private:
+    // Sends a replacement of the last line to the host (cbReplaceMessage) without building the
+    // previous text: progress lines are sent once a goods.
+    void SendReplacement(int kind, const std::string& text);
+
     std::unique_ptr<std::vector<std::string>> hostList_;
+    std::string progressLine_, outgoing_;  // kept between progress updates
 };

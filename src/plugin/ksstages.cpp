@@ -1,5 +1,6 @@
 // TKSActionBase: lines in the host's operation window - messages, progress stages and the
 // failure report of an operation.
+#include <charconv>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -50,11 +51,15 @@ void TKSActionBase::Message(int kind, const std::string& text) {
 
 std::string TKSActionBase::ReplaceMessage(int kind, const std::string& text) {
     std::string previous = LastMessage;
+    SendReplacement(kind, text);
+    return previous;
+}
+
+void TKSActionBase::SendReplacement(int kind, const std::string& text) {
     if (auto replace = reinterpret_cast<TargoCbMessage>(Callback(TARGO_CB_REPLACE_MESSAGE)))
         replace(Library->HostContext(), OperationContext, kind,
-                hostbuf::Outgoing(text).c_str());
+                hostbuf::OutgoingCStr(text, outgoing_));
     LastMessage = text;
-    return previous;
 }
 
 void TKSActionBase::StartStage(const std::string& text, int type, int max) {
@@ -87,10 +92,17 @@ void TKSActionBase::StartStage(const std::string& text, int type, int max) {
 void TKSActionBase::SetProgress(int position) {
     if (position == StagePos) return;
     StagePos = position;
-    if (StageType == stagePercent)
-        ReplaceMessage(msgInfo, StageCaption + ":" + kStatus + Percent(StagePos, StageMax));
-    else if (StageType == stageCounter)
-        ReplaceMessage(msgInfo, StageCaption + ":" + kStatus + std::to_string(StagePos));
+    if (StageType != stagePercent && StageType != stageCounter) return;
+    // Rebuilt in a kept buffer: a stage of a million goods moves once a goods.
+    progressLine_.assign(StageCaption).append(":").append(kStatus);
+    char digits[24];
+    const std::int64_t value = StageType == stagePercent
+                                   ? static_cast<std::int64_t>(StagePos) * 100 / StageMax
+                                   : StagePos;
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    progressLine_.append(digits, static_cast<std::size_t>(end - digits));
+    if (StageType == stagePercent) progressLine_.append(" %");
+    SendReplacement(msgInfo, progressLine_);
 }
 
 void TKSActionBase::SetStageType(int type) {

@@ -229,9 +229,17 @@ TEST(OperationCallbacks, MessagesGoTrimmedAndKeepTheUntrimmedText) {
     EXPECT_EQ(host.messages[2].text, std::string(299, 'a') + "b");
     EXPECT_EQ(host.messages[3].text, std::string(299, 'a') + "b");
     EXPECT_EQ(op->LastMessage, longText);
+    // Blanks only in front, exactly 300 characters after them, and 301 without any blanks.
+    op->ReplaceMessage(msgInfo, "  \x01lead only");
+    op->ReplaceMessage(msgInfo, "   " + std::string(300, 'x'));
+    op->ReplaceMessage(msgInfo, std::string(301, 'y'));
+    ASSERT_EQ(host.messages.size(), 7u);
+    EXPECT_EQ(host.messages[4].text, "lead only");
+    EXPECT_EQ(host.messages[5].text, std::string(300, 'x'));
+    EXPECT_EQ(host.messages[6].text, std::string(300, 'y'));
     host.Unregister(TARGO_CB_ADD_MESSAGE);
     op->Message(msgInfo, "lost");
-    EXPECT_EQ(host.messages.size(), 4u);
+    EXPECT_EQ(host.messages.size(), 7u);
     EXPECT_EQ(op->LastMessage, "lost");
 }
 
