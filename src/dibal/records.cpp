@@ -114,7 +114,6 @@ void SkalnixAction::PrepareGoods() {
                                 " (wartość nie mieści się w polu rekordu wagi)");
             continue;
         }
-        goods.plu_rec = text;
 
         ++Plan.SentCounter;
         if (Settings.Capacity < Plan.SentCounter) {
@@ -123,7 +122,10 @@ void SkalnixAction::PrepareGoods() {
             continue;
         }
         Plan.ProgressUnits += lines;
-        ExpBuf->ZapiszRec(i, goods);
+        // The goods' record text is the one field that changed since the row was read, so it
+        // alone is written back: the row ends as writing back the whole record would leave it.
+        ExpBuf->towary.SetPosition(i);
+        ExpBuf->towary.SetText(i, colPluRec, text);
         Plan.AddSent(i, text, Settings.Series, static_cast<std::size_t>(count));
     }
 }
