@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "dibal/dibalcom_marks.h"
+
 class KSExpBuf;
 
 namespace dibal {
@@ -39,18 +41,16 @@ private:
     bool seriesM_ = false;  // the first line's fields lie elsewhere on series M
 };
 
-// Keys of the goods whose first line DibalCom left unmarked, in the order of the record file.
-std::vector<std::string> NotTaken(const ExportPlan& plan, const std::vector<bool>& marks);
+// Whether DibalCom took the goods: its first line carries the mark, and every line of it is
+// still in the record file as the driver wrote it.
+bool Taken(const RecordReport& report, const PlannedGoods& goods);
 
-// Decides each goods' tr_ok: goods not for the scale are done; sent goods are done unless
-// DibalCom left their first line unmarked (`marks` null: the file-only export, every sent goods
-// is done). Goods of status "nothing" keep theirs.
-void ApplyResults(KSExpBuf& buffer, const ExportPlan& plan, const std::vector<bool>* marks);
+// Keys of the goods DibalCom did not take, in the order of the record file.
+std::vector<std::string> NotTaken(const ExportPlan& plan, const RecordReport& report);
 
-// Whether the line `index` of the record file carries DibalCom's mark; a line the file does
-// not have was not marked.
-inline bool IsMarked(const std::vector<bool>& marks, int index) {
-    return index >= 0 && index < static_cast<int>(marks.size()) && marks[index];
-}
+// Decides each goods' tr_ok: goods not for the scale are done; sent goods are done when DibalCom
+// took them (`report` null: the file-only export, every sent goods is done). Goods of status
+// "nothing" keep theirs.
+void ApplyResults(KSExpBuf& buffer, const ExportPlan& plan, const RecordReport* report);
 
 }  // namespace dibal

@@ -12,21 +12,29 @@
 
 namespace dibal {
 
-std::vector<std::string> NotTaken(const ExportPlan& plan, const std::vector<bool>& marks) {
+bool Taken(const RecordReport& report, const PlannedGoods& goods) {
+    const auto first = static_cast<std::size_t>(goods.firstLine);
+    const std::size_t end = first + static_cast<std::size_t>(goods.lineCount);
+    if (goods.firstLine < 0 || end > report.inPlace.size() || !report.marked[first]) return false;
+    for (std::size_t line = first; line < end; ++line)
+        if (!report.inPlace[line]) return false;
+    return true;
+}
+
+std::vector<std::string> NotTaken(const ExportPlan& plan, const RecordReport& report) {
     std::vector<std::string> keys;
     for (const PlannedGoods& goods : plan.sent)
-        if (!IsMarked(marks, goods.firstLine))
-            keys.push_back(plan.KeyOf(goods));
+        if (!Taken(report, goods)) keys.push_back(plan.KeyOf(goods));
     return keys;
 }
 
-void ApplyResults(KSExpBuf& buffer, const ExportPlan& plan, const std::vector<bool>* marks) {
+void ApplyResults(KSExpBuf& buffer, const ExportPlan& plan, const RecordReport* report) {
     for (int row : plan.notForScale)
         buffer.SetTrOk(row, true);
     // The scale keeps one goods per code: goods that share code and name share the verdict.
     std::unordered_set<std::string> notTaken;
-    if (marks != nullptr)
-        for (const std::string& key : NotTaken(plan, *marks))
+    if (report != nullptr)
+        for (const std::string& key : NotTaken(plan, *report))
             notTaken.insert(key);
     for (const PlannedGoods& goods : plan.sent) {
         if (buffer.CzytajStatus(goods.row) == stNic)
@@ -38,8 +46,9 @@ void ApplyResults(KSExpBuf& buffer, const ExportPlan& plan, const std::vector<bo
 }  // namespace dibal
 
 void SkalnixAction::CheckResults() {
-    const std::vector<bool> marks = dibal::ReadMarks(DriverFile("dibal.exp"));
-    std::vector<std::string> notTaken = dibal::NotTaken(Plan, marks);
+    const dibal::RecordReport report =
+        dibal::ReadRecordReport(DriverFile("dibal.exp"), Plan.RecordText);
+    std::vector<std::string> notTaken = dibal::NotTaken(Plan, report);
 
     StartStage(DriverText("SkalnixASprawdzEMsgAdd", " - towary odrzucone przez dibalcom: "),
                stageCounter, 100);
@@ -55,7 +64,7 @@ void SkalnixAction::CheckResults() {
                stageCounter, 100);
     for (int i = 0; i < ExpBuf->LiczbaTowarow; ++i)
         SetProgress(i);
-    dibal::ApplyResults(*ExpBuf, Plan, &marks);
+    dibal::ApplyResults(*ExpBuf, Plan, &report);
     SetStageType(stageDone);
     // The log lists the goods DibalCom did not take.
     RejectedList = std::move(notTaken);

@@ -206,6 +206,67 @@ TEST_F(FlowTest, ResultCheckTakesAMissingLineAsNotSent) {
     action.ExpBuf = nullptr;
 }
 
+// DibalCom only marks lines. A record file emptied, cut, shifted or rewritten after the transfer
+// proves nothing about the goods whose lines changed: they count as not sent.
+TEST_F(FlowTest, ResultCheckTrustsOnlyLinesStillInPlace) {
+    const std::vector<std::vector<std::string>> goodsLines = {
+        {FirstLine("L2", 1, kApples, 24), NextLine("L4", 1)},
+        {FirstLine("L2", 2, kPears, 24)},
+        {FirstLine("L2", 3, "Jajka", 24), NextLine("L4", 3), NextLine("L4", 3)},
+    };
+    std::string marked;
+    for (const auto& lines : goodsLines)
+        for (const std::string& line : lines) marked += Marked(line);
+    const std::size_t second = goodsLines[0][0].size() + goodsLines[0][1].size();
+    const auto without = [&](std::size_t at, std::size_t length) {
+        return marked.substr(0, at) + marked.substr(at + length);
+    };
+    std::string renamed = marked;
+    renamed[second + 20] = 'X';  // inside goods 2's name
+    std::string lastChanged = marked;
+    lastChanged[marked.size() - 5] = '9';
+    std::string lineFeeds;
+    for (char c : marked)
+        if (c != '\r') lineFeeds += c;
+    const struct {
+        const char* name;
+        std::string file;
+        std::vector<bool> sent;
+    } cases[] = {
+        {"as DibalCom marked it", marked, {true, true, true}},
+        {"emptied", "", {false, false, false}},
+        {"cut inside goods 2", marked.substr(0, second + 10), {true, false, false}},
+        {"a line of goods 1 gone", without(goodsLines[0][0].size(), goodsLines[0][1].size()),
+         {false, false, false}},
+        {"goods 2 renamed", renamed, {true, false, true}},
+        {"last line of goods 3 changed", lastChanged, {true, true, false}},
+        {"more after the last line", marked + "00*200M000004\r\n", {true, true, true}},
+        {"line ends rewritten", lineFeeds, {false, false, false}},
+    };
+    for (const auto& c : cases) {
+        SkalnixAction& action = SerialAction();
+        action.Settings.Series = "L";
+        action.Plan = dibal::ExportPlan();
+        KSExpBuf buffer(&action);
+        action.ExpBuf = &buffer;
+        for (const auto& lines : goodsLines) {
+            KSTowRec rec;
+            rec.plu = buffer.LiczbaTowarow + 1;
+            rec.status = 0;
+            for (const std::string& line : lines) rec.plu_rec += line;
+            action.Plan.AddSent(buffer.LiczbaTowarow, rec.plu_rec, "L");
+            buffer.DodajRec(rec);
+        }
+        WriteFile(driver.File("dibal.exp"), c.file);
+
+        action.CheckResults();
+
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(buffer.TrOk(i), c.sent[static_cast<std::size_t>(i)]) << c.name << ", goods " << i + 1;
+        action.ExpBuf = nullptr;
+    }
+}
+
 TEST_F(FlowTest, ResultCheckWithoutRecordFileFails) {
     SkalnixAction& action = SerialAction();
     KSExpBuf buffer(&action);
