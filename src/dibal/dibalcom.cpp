@@ -27,6 +27,7 @@ void SkalnixAction::SendGoods() {
     if (Settings.ConnectionType != 0) {
         StartStage(DriverText("SkalnixASendPluRMsgAdd_00001", "Uruchamiam DibalCom.exe:"),
                    stagePlain, 100);
+        RemoveStaleCommand();
         StartDibalCom();
         StartStage(DriverText("SkalnixASendPluRMsgAdd_00002", " -inicjalizuję DibalCom"),
                    stageCounter, 100);
@@ -56,10 +57,26 @@ void SkalnixAction::SendGoods() {
     }
 }
 
-void SkalnixAction::WriteRecordFile() {
-    const std::string tempPath = DriverFile("dibal.tmp");
-    Tools.BufToFile(Plan.RecordText, tempPath);
-    RenFile(tempPath, DriverFile("dibal.exp"));
+void SkalnixAction::WriteRecordFile() { ReplaceWithText(Plan.RecordText, DriverFile("dibal.exp")); }
+
+void SkalnixAction::ReplaceWithText(const std::string& text, const std::string& target) {
+    const std::string tempPath = platform::TemporaryPathFor(target);
+    try {
+        Tools.BufToFile(text, tempPath);
+        RenFile(tempPath, target);
+    } catch (...) {
+        platform::env().DeleteFile(tempPath);  // nothing half-written is left behind
+        throw;
+    }
+}
+
+void SkalnixAction::RemoveStaleCommand() {
+    // A command an interrupted export left behind would be carried out by the DibalCom this
+    // export starts, before the export's own first command.
+    const std::string commandPath = DriverFile("rozkaz.txt");
+    if (platform::env().PathExists(commandPath) && !platform::env().DeleteFile(commandPath))
+        throw Exception(DriverText("ARenFileExceptioAnsiStri", "Błąd usunięcia pliku ") +
+                        commandPath);
 }
 
 void SkalnixAction::StartDibalCom() {
@@ -72,21 +89,21 @@ void SkalnixAction::StartDibalCom() {
 }
 
 void SkalnixAction::Execute(const std::string& command) {
-    const std::string tempPath = DriverFile("rozkaz.tmp");
     const std::string commandPath = DriverFile("rozkaz.txt");
-    {
-        TMFile file;
-        file.SetPath(tempPath);
-        file.SetReadOnly(false);
-        file.Open();
-        file.SetPointer(0);
-        file.SetEof();  // a stale longer rozkaz.tmp must not leave bytes behind
-        file.WriteLine(command, "\r\n");
-        file.Close();
+    ReplaceWithText(command + "\r\n", commandPath);
+    // A command DibalCom has not taken is taken back when the export stops or fails, so that
+    // no DibalCom started later carries it out.
+    bool taken = false;
+    try {
+        taken = WaitForFile(commandPath, true);
+    } catch (...) {
+        platform::env().DeleteFile(commandPath);
+        throw;
     }
-    RenFile(tempPath, commandPath);
-    if (!WaitForFile(commandPath, true))
+    if (!taken) {
+        platform::env().DeleteFile(commandPath);
         throw Exception(DriverText("SkalnixAExecuteExceptio", "Wyjście na życzenie użytkownika."));
+    }
 }
 
 bool SkalnixAction::WaitForFile(const std::string& path, bool untilGone) {

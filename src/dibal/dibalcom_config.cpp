@@ -53,9 +53,7 @@ void SkalnixAction::WriteDibalComConfig() {
     for (const std::string& line : lines)
         text += line + "\r\n";
     // DibalCom may read the file at any time: it is replaced as a whole.
-    const std::string tempPath = DriverFile("dibctrl.tmp");
-    Tools.BufToFile(text, tempPath);
-    RenFile(tempPath, configPath);
+    ReplaceWithText(text, configPath);
 
     if (useMux)
         SwitchMuxChannel(Settings.PortName, muxChannel);

@@ -53,11 +53,15 @@ public:
     void SwitchMuxChannel(const std::string& portName, int channel);
     void SendGoods();
     void WriteRecordFile();
+    void RemoveStaleCommand();
     void StartDibalCom();
     void Execute(const std::string& command);
     bool WaitForFile(const std::string& path, bool untilGone);
     void WaitForTransfer();
     void RenFile(const std::string& from, const std::string& to);
+    // Puts `text` at `target` in one step: written under a temporary name of this process, then
+    // moved over the target. A failure leaves the target as it was and no temporary file.
+    void ReplaceWithText(const std::string& text, const std::string& target);
     std::string DriverFile(const char* name) const;  // DriverDir + name
 
     // Result check (results.cpp).

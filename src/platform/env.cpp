@@ -1,7 +1,10 @@
 // The default Env (the system calls of os.h), the current Env and its replacement in tests.
 #include "platform/env.h"
 
+#include <string>
+
 #include "platform/os.h"
+#include "platform/platform.h"
 
 namespace platform {
 
@@ -38,6 +41,7 @@ public:
     LocalTime LocalNow() override { return os::LocalNow(); }
     void SleepMs(int ms) override { os::SleepMs(ms); }
     bool IsWindowsNT() override { return os::IsWindowsNT(); }
+    unsigned long ProcessId() override { return os::ProcessId(); }
     bool ReadRegistryString(const std::string& k, const std::string& n,
                             std::string& v) override {
         return os::ReadRegistryString(k, n, v);
@@ -57,6 +61,14 @@ Env& DefaultEnv() {
 }
 
 Env& env() { return g_current != nullptr ? *g_current : DefaultEnv(); }
+
+std::string TemporaryPathFor(const std::string& path) {
+    std::size_t nameStart = path.size();
+    while (nameStart > 0 && !IsPathSeparator(path[nameStart - 1])) --nameStart;
+    std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot < nameStart) dot = path.size();
+    return path.substr(0, dot) + "." + std::to_string(env().ProcessId()) + ".tmp";
+}
 
 ScopedEnv::ScopedEnv(Env& replacement) : previous_(g_current) { g_current = &replacement; }
 

@@ -83,6 +83,8 @@ public:
     // ---- system ----
     // The Windows version test: true on the NT family (POSIX: true).
     virtual bool IsWindowsNT() = 0;
+    // This process's number: what makes a temporary file name its own.
+    virtual unsigned long ProcessId() = 0;
     // Reads a REG_SZ value under HKEY_LOCAL_MACHINE\keyPath. False when the key or value is
     // missing or of another type. POSIX: the .reg export named by SKALNIX_REGISTRY.
     virtual bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
@@ -92,6 +94,11 @@ public:
     virtual int MessageBox(const std::string& text, const std::string& caption,
                            unsigned flags) = 0;
 };
+
+// A name beside `path` for writing its next content before it is moved over `path`: the name
+// without its extension, this process's number and ".tmp" ("dibal.exp" -> "dibal.1234.tmp"), so
+// that two processes writing the same file never write into each other's temporary file.
+std::string TemporaryPathFor(const std::string& path);
 
 // The operating system itself.
 Env& DefaultEnv();
@@ -147,6 +154,7 @@ public:
     LocalTime LocalNow() override { return target_.LocalNow(); }
     void SleepMs(int ms) override { target_.SleepMs(ms); }
     bool IsWindowsNT() override { return target_.IsWindowsNT(); }
+    unsigned long ProcessId() override { return target_.ProcessId(); }
     bool ReadRegistryString(const std::string& k, const std::string& n,
                             std::string& v) override {
         return target_.ReadRegistryString(k, n, v);

@@ -28,6 +28,7 @@ std::int64_t NowMicros();
 LocalTime LocalNow();
 void SleepMs(int milliseconds);
 bool IsWindowsNT();
+unsigned long ProcessId();
 bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
                         std::string& value);
 int MessageBox(const std::string& text, const std::string& caption, unsigned flags);

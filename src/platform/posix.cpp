@@ -247,6 +247,8 @@ Status StartProgram(const std::string& program, const std::string& workDir) {
 
 bool IsWindowsNT() { return true; }
 
+unsigned long ProcessId() { return static_cast<unsigned long>(::getpid()); }
+
 std::int64_t NowMicros() {
     timespec ts{};
     ::clock_gettime(CLOCK_MONOTONIC, &ts);

@@ -184,6 +184,8 @@ LocalTime LocalNow() {
 
 bool IsWindowsNT() { return (GetVersion() & 0x80000000u) == 0; }
 
+unsigned long ProcessId() { return GetCurrentProcessId(); }
+
 bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
                         std::string& value) {
     HKEY key;

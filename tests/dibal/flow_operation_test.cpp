@@ -275,6 +275,38 @@ TEST_F(FlowTest, UnmarkedRecordIsListedAndNotReported) {
     EXPECT_NE(log.find("000012 Gruszki"), std::string::npos) << log;
 }
 
+// An interrupted export can leave a command behind. The DibalCom the next export starts would
+// carry it out first (a stale "G" ends DibalCom before the export's own "R"), so it goes before
+// DibalCom starts; a command file that cannot go ends the export.
+TEST_F(FlowTest, CommandLeftByAnEarlierExportGoesBeforeDibalComStarts) {
+    host.params["DibalPort"] = "1";
+    WriteFile(exchange.File("kasa.exp"), PluLine(1, "5"));
+    const std::string command = driver.File("rozkaz.txt");
+    struct Case {
+        const char* name;
+        bool removable;
+        std::string message;
+    } cases[] = {
+        // No dibalcom.exe here: the start fails, after the stale command went.
+        {"removed", true, Cp("Brak sterownika ") + driver.File("dibalcom.exe")},
+        {"cannot be removed", false, Cp("Błąd usunięcia pliku ") + command},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.removable) {
+            WriteFile(command, "G\r\n\r\n");
+        } else {
+            fs::create_directory(command);  // a directory with a file in it refuses to go
+            WriteFile(command + "/x", "");
+        }
+        host.ClearMessages();
+        EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+        EXPECT_EQ(LastErrors(host, 1), std::vector<std::string>{c.message});
+        EXPECT_EQ(platform::env().PathExists(command), !c.removable);
+        fs::remove_all(command);
+    }
+}
+
 TEST_F(FlowTest, UsersStopWhileACommandIsPending) {
     host.params["DibalPort"] = "10";  // TCP/IP
     WriteFile(exchange.File("kasa.exp"), PluLine(1, "5"));
@@ -287,7 +319,8 @@ TEST_F(FlowTest, UsersStopWhileACommandIsPending) {
 
     EXPECT_EQ(LastErrors(host, 1),
               std::vector<std::string>{Cp("Operacja 'eksport' została przerwana")});
-    EXPECT_EQ(ReadFile(command), "R\r\n\r\n");
+    // The command nobody took is taken back: a DibalCom started later must not carry it out.
+    EXPECT_FALSE(platform::env().PathExists(command));
     EXPECT_FALSE(platform::env().PathExists(exchange.File("wynik.exp")));
     host.breakQuery = [] { return false; };
 }
