@@ -259,9 +259,17 @@ int RunOperation(const Options& o, int code, int flags) {
 
     const bool isExport = code == TARGO_OP_EXPORT || code == TARGO_OP_AUTO_EXPORT;
     if (isExport) {
-        // The summary must describe this export, never an earlier one.
+        // The summary must describe this export, never an earlier one: a result file that
+        // cannot go would be taken for this export's.
         std::error_code ec;
         std::filesystem::remove(exchange + "wynik.exp", ec);
+        if (ec) {
+            std::fprintf(stderr,
+                         "skalnix-host: cannot remove the earlier result file %swynik.exp (%s); "
+                         "it would be taken for this export's result\n",
+                         exchange.c_str(), ec.message().c_str());
+            return kExitNoDriver;
+        }
     }
     std::string driverDir = PathValue(values, "DibalKatalogDrv");
     if (!driverDir.empty()) driverDir = DirectoryPath(driverDir);

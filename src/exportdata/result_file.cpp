@@ -6,8 +6,10 @@
 #include "exportdata/ksexpbuf.h"
 #include "exportdata/texts.h"
 #include "platform/env.h"
+#include "runtime/exceptions.h"
 #include "runtime/mfile.h"
 #include "targodll.h"
+#include "tools/ltools.h"
 #include "tools/progress.h"
 
 namespace {
@@ -36,10 +38,22 @@ void KSExpBuf::ZapiszWynikEksp(const std::string& path) {
         operation_->StartStage(
             expbuftext::Get(lg_, "ufZapiszWyksactionMsgAdd", "Zapis wyniku eksportu:"),
             TARGO_STAGE_PERCENT, n);
+    // The host reads the file as soon as the export ends: it is written under a temporary name
+    // and moved over the result in one step, so it is either whole or not there at all.
+    const std::string tempPath = platform::TemporaryPathFor(path);
     TMFile file;
     std::string pending;
+    // A failed write leaves neither the temporary file nor a stage that looks done.
+    const auto abandon = [&] {
+        try {
+            file.Close();
+        } catch (...) {
+        }
+        platform::env().DeleteFile(tempPath);
+        if (operation_) operation_->SetStageType(TARGO_STAGE_ERROR);
+    };
     try {
-        file.SetPath(path);
+        file.SetPath(tempPath);
         file.SetReadOnly(false);
         file.Open();
         file.SetPointer(0);
@@ -77,19 +91,16 @@ void KSExpBuf::ZapiszWynikEksp(const std::string& path) {
         // Buffered lines reach the disk at the close: a failure there is a failed write, and
         // the stage must not show "OK" before it.
         file.Close();
+        TLTools().RenFile(tempPath, path, lg_);
+    } catch (const EInOutError& e) {
+        abandon();
+        // The user is told of the result file, not of its temporary name.
+        std::string message = e.what();
+        if (const auto at = message.find(tempPath); at != std::string::npos)
+            message.replace(at, tempPath.size(), path);
+        throw EInOutError(message);
     } catch (...) {
-        // Lines counted as written reach the file before it is closed.
-        if (!pending.empty() && file.IsOpen()) {
-            try {
-                file.Write(pending);
-            } catch (...) {
-            }
-        }
-        try {
-            file.Close();
-        } catch (...) {
-        }
-        if (operation_) operation_->SetStageType(TARGO_STAGE_ERROR);
+        abandon();
         throw;
     }
     if (operation_) {

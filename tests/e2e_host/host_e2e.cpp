@@ -192,6 +192,14 @@ TEST_F(HostProcess, FailuresExitNonZeroWithTheReason) {
     // The refused save is also named in the summary.
     const auto refused = Host({"export", "--refuse-save", "--config", fileConfig});
     EXPECT_TRUE(Contains(refused.out, "saving the result: refused by the host"));
+
+    // An earlier result that cannot be removed would be summed up as this export's: no export.
+    fs::remove(dir_ / "exchange" / "wynik.exp");
+    fs::create_directories(dir_ / "exchange" / "wynik.exp" / "held");
+    const auto stale = Host({"export", "--config", fileConfig});
+    EXPECT_EQ(stale.exitCode, 3) << stale.out << stale.err;
+    EXPECT_TRUE(Contains(stale.err, "cannot remove the earlier result file")) << stale.err;
+    EXPECT_FALSE(Contains(stale.out, "Summary")) << stale.out;
 }
 
 TEST_F(HostProcess, BadValuesAndUsageEndWithStatusTwoBeforeTheDriverRuns) {

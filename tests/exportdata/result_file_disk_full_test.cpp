@@ -5,6 +5,7 @@
 #include <csignal>
 
 #include "expbuf_fixture.h"
+#include "platform/env.h"
 #include "runtime/exceptions.h"
 
 namespace {
@@ -43,12 +44,16 @@ TEST(ResultFileTest, AWriteRefusedAtCloseEndsWithStageErrorNotOk) {
         r.tr_ok = true;
         buf.DodajRec(r);
     }
+    WriteBytes(path, "old");
     {
         FileSizeLimit limit(10);
         EXPECT_THROW(buf.ZapiszWynikEksp(path), EInOutError);
     }
     const std::vector<std::string> calls = {"start 3 3 " + Cp("Zapis wyniku eksportu:"), "type 1"};
     EXPECT_EQ(progress.calls, calls);
+    // The host never sees a torn result: the file it had stays, no temporary file is left.
+    EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_EQ(platform::env().FindFiles(dir.File("*"), false), std::vector<std::string>{"wynik.exp"});
 }
 
 }  // namespace
