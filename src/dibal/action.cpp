@@ -13,6 +13,7 @@ SkalnixAction::SkalnixAction(TKSLibrary* library, int opContext) : KSAction(libr
 SkalnixAction::~SkalnixAction() = default;
 
 // Operations on the same DibalCom installation share its directory, as stored by the host.
+// (Spellings of one directory differ here; the lock in the directory itself serialises them.)
 std::string SkalnixAction::GetSharedResourceName() { return ParamAsString("DibalKatalogDrv"); }
 
 std::string SkalnixAction::DeviceProperty(int number) { return number == 1104 ? "-1" : ""; }
@@ -48,8 +49,42 @@ void SkalnixAction::RunAdditionalFunction(int number) {
     if (number != 0)
         throw Exception(DriverText("SkalnixADodFuncEExceptio", "Błędny numer funkcji dodatkowej"));
     ReadSettings();
+    if (platform::env().DirectoryExists(Settings.DriverDir)) LockDriverDir();
     WriteDibalComConfig();
+    ReleaseDriverDir();
 }
+
+void SkalnixAction::LockDriverDir() {
+    if (driverDirLock_) return;
+    const std::string path = DriverFile("dibal.lck");
+    for (int seconds = 1;; ++seconds) {
+        std::unique_ptr<platform::FileLock> lock;
+        const platform::Status status = platform::env().TryLockFile(path, lock);
+        if (!status)
+            throw Exception(DriverText("SkalnixALockExceptio",
+                                       "Nie można zablokować katalogu DibalCom: ") +
+                            path);
+        if (lock) {
+            driverDirLock_ = std::move(lock);
+            if (seconds > 1) SetStageType(stageDone);
+            return;
+        }
+        // Another export or configuration works with the same DibalCom: its files would be
+        // overwritten halfway.
+        if (seconds == 1)
+            StartStage(DriverText("SkalnixALockWaitMsgAdd",
+                                  " -czekam na zakończenie innej operacji w katalogu DibalCom"),
+                       stageCounter, 100);
+        CheckBreak();
+        if (BreakRequested())
+            throw Exception(
+                DriverText("SkalnixAExecuteExceptio", "Wyjście na życzenie użytkownika."));
+        SetProgress(seconds);
+        platform::env().SleepMs(1000);
+    }
+}
+
+void SkalnixAction::ReleaseDriverDir() { driverDirLock_.reset(); }
 
 void SkalnixAction::EnsureDriverDir() {
     if (platform::env().DirectoryExists(Settings.DriverDir))
@@ -66,12 +101,15 @@ void SkalnixAction::Eksport() {
     std::unique_ptr<KSExpBuf> buffer;
     try {
         ReadSettings();
+        // Two exports to one DibalCom would write into each other's files: one at a time.
+        if (platform::env().DirectoryExists(Settings.DriverDir)) LockDriverDir();
         if (Settings.ConnectionType != 0)
             WriteDibalComConfig();
 
         buffer = std::make_unique<KSExpBuf>(this);
         ExpBuf = buffer.get();
         EnsureDriverDir();
+        LockDriverDir();
         ExpBuf->ReadFromFile(ExportFileName(), false, -1);
 
         PrepareGoods();
@@ -93,10 +131,12 @@ void SkalnixAction::Eksport() {
         }
         ExpBuf = nullptr;
         buffer.reset();
+        ReleaseDriverDir();
         throw;
     }
     ExpBuf = nullptr;
     buffer.reset();
+    ReleaseDriverDir();
 }
 
 void SkalnixAction::ReportGoodsToSend() {

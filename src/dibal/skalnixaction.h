@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,9 @@
 #include "plugin/ksaction.h"
 
 struct KSTowRec;
+namespace platform {
+class FileLock;
+}
 
 class SkalnixAction : public KSAction {
 public:
@@ -29,6 +33,10 @@ public:
     void ReportGoodsToSend();  // the count to send, the capacity warning, the kept-back goods
     void RunAdditionalFunction(int number);
     void EnsureDriverDir();
+    // Waits, as a stage the user can stop, until no other operation of any process works in
+    // DibalCom's directory, and holds it until ReleaseDriverDir or the end of the operation.
+    void LockDriverDir();
+    void ReleaseDriverDir();
 
     // Settings (settings.cpp).
     void ReadSettings();
@@ -69,4 +77,7 @@ public:
 
     dibal::ScaleSettings Settings;  // read at the start of the export
     dibal::ExportPlan Plan;          // made by PrepareGoods
+
+private:
+    std::unique_ptr<platform::FileLock> driverDirLock_;
 };

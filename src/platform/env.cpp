@@ -42,6 +42,10 @@ public:
     void SleepMs(int ms) override { os::SleepMs(ms); }
     bool IsWindowsNT() override { return os::IsWindowsNT(); }
     unsigned long ProcessId() override { return os::ProcessId(); }
+    Status TryLockFile(const std::string& p, std::unique_ptr<FileLock>& l) override {
+        return os::TryLockFile(p, l);
+    }
+
     bool ReadRegistryString(const std::string& k, const std::string& n,
                             std::string& v) override {
         return os::ReadRegistryString(k, n, v);

@@ -38,6 +38,12 @@ public:
     virtual bool IsOpen() const = 0;
 };
 
+// An exclusive lock of a file, held by this process while the object lives.
+class FileLock {
+public:
+    virtual ~FileLock() = default;
+};
+
 class Env {
 public:
     virtual ~Env() = default;
@@ -62,6 +68,10 @@ public:
     // "." and ".." are never listed.
     virtual std::vector<std::string> FindFiles(const std::string& pattern,
                                                bool plainFilesOnly) = 0;
+    // Takes the exclusive lock of the file at `path` (created empty when missing) without
+    // waiting: on success `lock` holds it, or stays empty when another process holds it. Other
+    // processes' locks only: the lock is advisory (flock / LockFileEx).
+    virtual Status TryLockFile(const std::string& path, std::unique_ptr<FileLock>& lock) = 0;
     // Short (8.3) form of an existing path; empty on failure. POSIX: the path when it exists.
     virtual std::string ShortPathName(const std::string& path) = 0;
 
@@ -155,6 +165,10 @@ public:
     void SleepMs(int ms) override { target_.SleepMs(ms); }
     bool IsWindowsNT() override { return target_.IsWindowsNT(); }
     unsigned long ProcessId() override { return target_.ProcessId(); }
+    Status TryLockFile(const std::string& p, std::unique_ptr<FileLock>& l) override {
+        return target_.TryLockFile(p, l);
+    }
+
     bool ReadRegistryString(const std::string& k, const std::string& n,
                             std::string& v) override {
         return target_.ReadRegistryString(k, n, v);

@@ -29,6 +29,8 @@ LocalTime LocalNow();
 void SleepMs(int milliseconds);
 bool IsWindowsNT();
 unsigned long ProcessId();
+Status TryLockFile(const std::string& path, std::unique_ptr<FileLock>& lock);
+
 bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
                         std::string& value);
 int MessageBox(const std::string& text, const std::string& caption, unsigned flags);

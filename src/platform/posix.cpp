@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <fnmatch.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -16,6 +17,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <vector>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -248,6 +251,38 @@ Status StartProgram(const std::string& program, const std::string& workDir) {
 bool IsWindowsNT() { return true; }
 
 unsigned long ProcessId() { return static_cast<unsigned long>(::getpid()); }
+
+namespace {
+
+class PosixFileLock : public FileLock {
+public:
+    explicit PosixFileLock(int fd) : fd_(fd) {}
+    ~PosixFileLock() override { ::close(fd_); }  // closing the file gives the lock up
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+Status TryLockFile(const std::string& path, std::unique_ptr<FileLock>& lock) {
+    lock.reset();
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return PosixError("Cannot lock file", path, errno);
+    int result;
+    do {
+        result = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    if (result == 0) {
+        lock = std::make_unique<PosixFileLock>(fd);
+        return Status();
+    }
+    const int error = errno;
+    ::close(fd);
+    if (error == EWOULDBLOCK) return Status();  // another process holds it
+    return PosixError("Cannot lock file", path, error);
+}
+
 
 std::int64_t NowMicros() {
     timespec ts{};

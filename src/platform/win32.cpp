@@ -186,6 +186,37 @@ bool IsWindowsNT() { return (GetVersion() & 0x80000000u) == 0; }
 
 unsigned long ProcessId() { return GetCurrentProcessId(); }
 
+namespace {
+
+class WindowsFileLock : public FileLock {
+public:
+    explicit WindowsFileLock(HANDLE file) : file_(file) {}
+    ~WindowsFileLock() override { CloseHandle(file_); }  // closing the file gives the lock up
+
+private:
+    HANDLE file_;
+};
+
+}  // namespace
+
+Status TryLockFile(const std::string& path, std::unique_ptr<FileLock>& lock) {
+    lock.reset();
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return WindowsError("Cannot lock file", path, GetLastError());
+    OVERLAPPED whole{};
+    if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
+        lock = std::make_unique<WindowsFileLock>(file);
+        return Status();
+    }
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    if (error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING) return Status();
+    return WindowsError("Cannot lock file", path, error);
+}
+
+
 bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
                         std::string& value) {
     HKEY key;

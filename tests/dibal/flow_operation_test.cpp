@@ -7,6 +7,8 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/env.h"
+
 #include "flow_fixture.h"
 #include "platform/platform.h"
 
@@ -189,6 +191,44 @@ TEST_F(FlowTest, FileOnlyExport) {
         platform::env().DeleteFile(driver.File("dibal.exp"));
     }
     EXPECT_EQ(host.saveCalls, 2);
+}
+
+// Another process exporting to the same DibalCom holds its directory: this export waits, as a
+// stage the user can stop, and writes nothing meanwhile; it goes on once the other is done.
+TEST_F(FlowTest, SecondExportToOneDibalComWaitsForTheFirst) {
+    WriteFile(exchange.File("kasa.exp"), PluLine(1, "5"));
+    const std::string lockPath = driver.File("dibal.lck");
+    for (bool stop : {false, true}) {
+        SCOPED_TRACE(stop ? "stopped while waiting" : "waits until the other is done");
+        std::unique_ptr<platform::FileLock> other;
+        ASSERT_TRUE(platform::env().TryLockFile(lockPath, other));
+        ASSERT_TRUE(other);
+        int asked = 0;
+        host.breakQuery = [&] {
+            if (++asked == 3 && !stop) other.reset();  // the other export ends
+            return stop && asked == 3;
+        };
+        host.ClearMessages();
+        EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+        const std::vector<std::string> errors = host.Errors();
+        if (stop) {
+            ASSERT_FALSE(errors.empty());
+            EXPECT_EQ(errors.back(), Cp("Operacja 'eksport' została przerwana"));
+            EXPECT_FALSE(platform::env().PathExists(driver.File("dibal.exp")));
+            EXPECT_FALSE(platform::env().PathExists(exchange.File("wynik.exp")));
+        } else {
+            EXPECT_TRUE(errors.empty());
+            EXPECT_EQ(ReadFile(exchange.File("wynik.exp")), "PLU;1;0;5;DOD\r\n");
+            bool waited = false;
+            for (const HostMessage& m : host.messages)
+                waited = waited ||
+                         m.text == Cp("-czekam na zakończenie innej operacji w katalogu DibalCom:\x01" "2");
+            EXPECT_TRUE(waited);
+        }
+        platform::env().DeleteFile(driver.File("dibal.exp"));
+        platform::env().DeleteFile(exchange.File("wynik.exp"));
+    }
+    host.breakQuery = [] { return false; };
 }
 
 // The export asks the host for each setting once, however many goods it prepares.

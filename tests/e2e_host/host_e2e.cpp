@@ -242,8 +242,8 @@ TEST_F(HostProcess, FunctionZeroSaysWhatItWroteAndNeverMakesADrivePathDirectory)
                          "--set", "DibalKatalogDrv=dibalcom"});
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
     EXPECT_TRUE(Contains(r.out, "additional function 0: the driver reported no errors")) << r.out;
-    EXPECT_TRUE(Contains(r.out, "  files written:\n    " +
-                                    (dir_ / "dibalcom" / "dibctrl.txt").string() + "\n"))
+    EXPECT_TRUE(Contains(r.out, "  files written:\n")) << r.out;
+    EXPECT_TRUE(Contains(r.out, "    " + (dir_ / "dibalcom" / "dibctrl.txt").string() + "\n"))
         << r.out;
 
     // Without a configuration the driver's Windows default is replaced by a POSIX directory.
