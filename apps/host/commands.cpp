@@ -13,6 +13,7 @@
 #include "hostos.h"
 #include "ini.h"
 #include "parameters.h"
+#include "resource_lock.h"
 #include "session.h"
 #include "summary.h"
 #include "textconv.h"
@@ -258,19 +259,6 @@ int RunOperation(const Options& o, int code, int flags) {
     data.refuseSave = o.refuseSave;
 
     const bool isExport = code == TARGO_OP_EXPORT || code == TARGO_OP_AUTO_EXPORT;
-    if (isExport) {
-        // The summary must describe this export, never an earlier one: a result file that
-        // cannot go would be taken for this export's.
-        std::error_code ec;
-        std::filesystem::remove(exchange + "wynik.exp", ec);
-        if (ec) {
-            std::fprintf(stderr,
-                         "skalnix-host: cannot remove the earlier result file %swynik.exp (%s); "
-                         "it would be taken for this export's result\n",
-                         exchange.c_str(), ec.message().c_str());
-            return kExitNoDriver;
-        }
-    }
     std::string driverDir = PathValue(values, "DibalKatalogDrv");
     if (!driverDir.empty()) driverDir = DirectoryPath(driverDir);
 
@@ -288,6 +276,36 @@ int RunOperation(const Options& o, int code, int flags) {
         return kExitNoDriver;
     }
     InstallInterruptHandler();
+
+    // Operations on one shared resource take turns, as in the back office.
+    char resource[TARGODLL_BUFSIZE] = {};
+    api.SerKasNazwaZasobuDzielonego(session.Handle(), session.NextOperationContext(), resource);
+    ResourceLock turn;
+    const bool ourTurn = turn.Take(
+        Buffer(resource),
+        [&] {
+            std::printf("waiting for another operation on %s\n", Show(Buffer(resource), "").c_str());
+            std::fflush(stdout);
+        },
+        [&] { return InterruptRequested() || deadline.Passed(); });
+    if (!ourTurn) {
+        std::fprintf(stderr, "skalnix-host: stopped while waiting for another operation on %s\n",
+                     Show(Buffer(resource), "").c_str());
+        return InterruptRequested() ? kExitInterrupted : kExitTimedOut;
+    }
+    if (isExport) {
+        // The summary must describe this export, never an earlier one: a result file that
+        // cannot go would be taken for this export's.
+        std::error_code ec;
+        std::filesystem::remove(exchange + "wynik.exp", ec);
+        if (ec) {
+            std::fprintf(stderr,
+                         "skalnix-host: cannot remove the earlier result file %swynik.exp (%s); "
+                         "it would be taken for this export's result\n",
+                         exchange.c_str(), ec.message().c_str());
+            return kExitNoDriver;
+        }
+    }
 
     std::vector<std::string> watched{exchange};
     if (!driverDir.empty() && driverDir != exchange) watched.push_back(driverDir);
