@@ -83,7 +83,7 @@ void SkalnixAction::StartDibalCom() {
     const std::string program = DriverFile("dibalcom.exe");
     if (!platform::env().FileExists(program))
         throw Exception(DriverText("UruchomDExceptioAnsiStri", "Brak sterownika ") + program);
-    if (!platform::env().StartProgram(program, Settings.DriverDir))
+    if (!platform::env().StartProgram(program, Settings.DriverDir, &dibalCom_))
         throw Exception(
             DriverText("SkalnixAUruchomDExceptio", "Nie powiodło się uruchomienie DibalCom!"));
 }
@@ -94,12 +94,15 @@ void SkalnixAction::Execute(const std::string& command) {
     // A command DibalCom has not taken is taken back when the export stops or fails, so that
     // no DibalCom started later carries it out.
     bool taken = false;
+    pendingCommand_ = command.substr(0, command.find_first_of("\r\n"));
     try {
         taken = WaitForFile(commandPath, true);
     } catch (...) {
+        pendingCommand_.clear();
         platform::env().DeleteFile(commandPath);
         throw;
     }
+    pendingCommand_.clear();
     if (!taken) {
         platform::env().DeleteFile(commandPath);
         throw Exception(DriverText("SkalnixAExecuteExceptio", "Wyjście na życzenie użytkownika."));
@@ -107,17 +110,30 @@ void SkalnixAction::Execute(const std::string& command) {
 }
 
 bool SkalnixAction::WaitForFile(const std::string& path, bool untilGone) {
+    int pollsSinceEnd = 0;
     for (int seconds = 1;; ++seconds) {
         if (platform::env().PathExists(path) != untilGone) {
             SetStageType(stageDone);
             return true;
         }
+        if (!pendingCommand_.empty()) CheckDibalComAlive(pollsSinceEnd);
         CheckBreak();
         if (BreakRequested())
             return false;
         SetProgress(seconds);
         platform::env().SleepMs(1000);
     }
+}
+
+void SkalnixAction::CheckDibalComAlive(int& pollsSinceEnd) {
+    // A DibalCom started while another one runs may end at once and leave the work to that
+    // one: the command is given a few polls to be taken before the wait is given up.
+    constexpr int kPollsForAnother = 5;
+    if (!dibalCom_ || dibalCom_->Running()) return;
+    if (++pollsSinceEnd <= kPollsForAnother) return;
+    throw Exception(DriverText("SkalnixADibalComGoneExceptio",
+                               "DibalCom zakończył pracę i nie przyjął polecenia ") +
+                    "\"" + pendingCommand_ + "\"");
 }
 
 void SkalnixAction::WaitForTransfer() {

@@ -15,6 +15,7 @@
 struct KSTowRec;
 namespace platform {
 class FileLock;
+class StartedProgram;
 }
 
 class SkalnixAction : public KSAction {
@@ -33,6 +34,9 @@ public:
     void ReportGoodsToSend();  // the count to send, the capacity warning, the kept-back goods
     void RunAdditionalFunction(int number);
     void EnsureDriverDir();
+    // Ends a wait for a command that no DibalCom can take any more: the one this export started
+    // has ended and, a few polls on, no other took the command either.
+    void CheckDibalComAlive(int& pollsSinceEnd);
     // Waits, as a stage the user can stop, until no other operation of any process works in
     // DibalCom's directory, and holds it until ReleaseDriverDir or the end of the operation.
     void LockDriverDir();
@@ -80,4 +84,6 @@ public:
 
 private:
     std::unique_ptr<platform::FileLock> driverDirLock_;
+    std::unique_ptr<platform::StartedProgram> dibalCom_;  // the DibalCom this export started
+    std::string pendingCommand_;                           // the command Execute waits on
 };

@@ -30,8 +30,9 @@ public:
         return os::FindFiles(p, plain);
     }
     std::string ShortPathName(const std::string& p) override { return os::ShortPathName(p); }
-    Status StartProgram(const std::string& p, const std::string& d) override {
-        return os::StartProgram(p, d);
+    Status StartProgram(const std::string& p, const std::string& d,
+                        std::unique_ptr<StartedProgram>* started = nullptr) override {
+        return os::StartProgram(p, d, started);
     }
     Status OpenSerialPort(const std::string& n, const SerialSettings& s,
                           std::unique_ptr<SerialPort>& port) override {

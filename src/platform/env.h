@@ -38,6 +38,15 @@ public:
     virtual bool IsOpen() const = 0;
 };
 
+// A program StartProgram started, for telling whether it still runs. The driver never waits
+// for it; it only asks.
+class StartedProgram {
+public:
+    virtual ~StartedProgram() = default;
+    // False once the program has ended; true while it runs or when it cannot be told.
+    virtual bool Running() = 0;
+};
+
 // An exclusive lock of a file, held by this process while the object lives.
 class FileLock {
 public:
@@ -77,8 +86,9 @@ public:
 
     // ---- processes ----
     // Starts `program` with working directory `workDir` and does not wait for it. No zombie is
-    // left behind.
-    virtual Status StartProgram(const std::string& program, const std::string& workDir) = 0;
+    // left behind. With `started`, it receives what tells whether the program still runs.
+    virtual Status StartProgram(const std::string& program, const std::string& workDir,
+                                std::unique_ptr<StartedProgram>* started = nullptr) = 0;
 
     // ---- serial port ----
     // `name` is "COMn"; POSIX maps it to $SKALNIX_COMn, else /dev/ttyS<n-1>.
@@ -153,8 +163,9 @@ public:
         return target_.FindFiles(p, plain);
     }
     std::string ShortPathName(const std::string& p) override { return target_.ShortPathName(p); }
-    Status StartProgram(const std::string& p, const std::string& d) override {
-        return target_.StartProgram(p, d);
+    Status StartProgram(const std::string& p, const std::string& d,
+                        std::unique_ptr<StartedProgram>* started = nullptr) override {
+        return target_.StartProgram(p, d, started);
     }
     Status OpenSerialPort(const std::string& n, const SerialSettings& s,
                           std::unique_ptr<SerialPort>& port) override {

@@ -21,7 +21,8 @@ Status ReplaceFile(const std::string& from, const std::string& to);
 Status CreateNewFile(const std::string& path, const std::string& data);
 std::vector<std::string> FindFiles(const std::string& pattern, bool plainFilesOnly);
 std::string ShortPathName(const std::string& path);
-Status StartProgram(const std::string& program, const std::string& workDir);
+Status StartProgram(const std::string& program, const std::string& workDir,
+                    std::unique_ptr<StartedProgram>* started);
 Status OpenSerialPort(const std::string& name, const SerialSettings& settings,
                       std::unique_ptr<SerialPort>& port);
 std::int64_t NowMicros();

@@ -179,10 +179,49 @@ std::vector<std::string> FindFiles(const std::string& pattern, bool plainFilesOn
 
 std::string ShortPathName(const std::string& path) { return PathExists(path) ? path : std::string(); }
 
+namespace {
+
+// A program adopted by init: asked by its process number. A zombie not yet reaped has ended.
+class PosixStartedProgram : public StartedProgram {
+public:
+    explicit PosixStartedProgram(pid_t pid) : pid_(pid) {}
+    bool Running() override {
+        const std::string stat = "/proc/" + std::to_string(pid_) + "/stat";
+        if (std::FILE* f = std::fopen(stat.c_str(), "r")) {
+            char line[512] = {};
+            const std::size_t n = std::fread(line, 1, sizeof line - 1, f);
+            std::fclose(f);
+            const char* close = std::strrchr(line, ')');
+            if (n > 0 && close != nullptr && close[1] == ' ')
+                return close[2] != 'Z' && close[2] != 'X';
+        }
+        return ::kill(pid_, 0) == 0 || errno == EPERM;
+    }
+
+private:
+    pid_t pid_;
+};
+
+// What the children report through the pipe: the program's number, or why it did not start.
+struct StartReport {
+    int kind;  // kStarted or kFailed
+    int value;
+};
+constexpr int kStarted = 1, kFailed = 2;
+
+void Report(int fd, int kind, int value) {
+    const StartReport report{kind, value};
+    (void)!::write(fd, &report, sizeof report);
+}
+
+}  // namespace
+
 // Double fork: the intermediate child exits at once and is reaped here, the program itself is
-// adopted by init, so nothing is left for the driver to wait for. A close-on-exec pipe tells
-// whether the exec succeeded.
-Status StartProgram(const std::string& program, const std::string& workDir) {
+// adopted by init, so nothing is left for the driver to wait for. A close-on-exec pipe carries
+// the program's number and, when the exec fails, the reason.
+Status StartProgram(const std::string& program, const std::string& workDir,
+                    std::unique_ptr<StartedProgram>* started) {
+    if (started) started->reset();
     if (program.empty()) return PosixError("Cannot start program", program, ENOENT);
     // A relative program name means the driver's current directory, not the new working one.
     std::string absolute = program;
@@ -210,10 +249,10 @@ Status StartProgram(const std::string& program, const std::string& workDir) {
         ::close(report[0]);
         const pid_t grandchild = ::fork();
         if (grandchild != 0) {
-            if (grandchild < 0) {
-                const int error = errno;
-                (void)!::write(report[1], &error, sizeof error);
-            }
+            if (grandchild < 0)
+                Report(report[1], kFailed, errno);
+            else
+                Report(report[1], kStarted, static_cast<int>(grandchild));
             ::_exit(0);
         }
         ::setsid();
@@ -231,21 +270,36 @@ Status StartProgram(const std::string& program, const std::string& workDir) {
             ::execv(path, argv);
             error = errno;
         }
-        (void)!::write(report[1], &error, sizeof error);
+        Report(report[1], kFailed, error);
         ::_exit(127);
     }
     ::close(report[1]);
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    int error = 0;
-    ssize_t n;
-    do {
-        n = ::read(report[0], &error, sizeof error);
-    } while (n < 0 && errno == EINTR);
+    pid_t pid = -1;
+    int failure = 0;
+    while (true) {
+        StartReport message{};
+        ssize_t n;
+        do {
+            n = ::read(report[0], &message, sizeof message);
+        } while (n < 0 && errno == EINTR);
+        if (n == 0) break;  // end of file: every report is in
+        if (n != static_cast<ssize_t>(sizeof message)) {
+            failure = EIO;
+            break;
+        }
+        if (message.kind == kStarted)
+            pid = static_cast<pid_t>(message.value);
+        else
+            failure = message.value;
+    }
     ::close(report[0]);
-    if (n == 0) return Status();  // end of file without a report: the program runs
-    return PosixError("Cannot start program", program, n == sizeof error ? error : EIO);
+    if (failure != 0 || pid < 0)
+        return PosixError("Cannot start program", program, failure != 0 ? failure : EIO);
+    if (started) *started = std::make_unique<PosixStartedProgram>(pid);
+    return Status();
 }
 
 bool IsWindowsNT() { return true; }

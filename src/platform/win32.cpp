@@ -134,7 +134,23 @@ std::string ShortPathName(const std::string& path) {
     return buffer;
 }
 
-Status StartProgram(const std::string& program, const std::string& workDir) {
+namespace {
+
+class WindowsStartedProgram : public StartedProgram {
+public:
+    explicit WindowsStartedProgram(HANDLE process) : process_(process) {}
+    ~WindowsStartedProgram() override { CloseHandle(process_); }
+    bool Running() override { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+private:
+    HANDLE process_;
+};
+
+}  // namespace
+
+Status StartProgram(const std::string& program, const std::string& workDir,
+                    std::unique_ptr<StartedProgram>* started) {
+    if (started) started->reset();
     SHELLEXECUTEINFOA info{};
     info.cbSize = sizeof(info);
     info.fMask = 0x140;  // keep the process handle, wait for the shell's start-up to finish
@@ -144,7 +160,14 @@ Status StartProgram(const std::string& program, const std::string& workDir) {
     info.lpDirectory = workDir.c_str();
     info.nShow = SW_SHOWNORMAL;
     if (!ShellExecuteExA(&info)) return WindowsError("Cannot start program", program, GetLastError());
-    if (info.hProcess) CloseHandle(info.hProcess);  // the driver never waits for it
+    // The driver never waits for it; the handle only tells whether it still runs. The shell
+    // may hand over a running program without a handle: then nothing can be told.
+    if (info.hProcess) {
+        if (started)
+            *started = std::make_unique<WindowsStartedProgram>(info.hProcess);
+        else
+            CloseHandle(info.hProcess);
+    }
     return Status();
 }
 

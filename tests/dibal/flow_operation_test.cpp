@@ -29,20 +29,23 @@ std::vector<std::string> LastErrors(const TestHost& host, std::size_t n) {
 }
 
 // Plays DibalCom in the DibalCom directory: takes each command, marks every record line after
-// "s" except those holding `leaveUnmarked`. A do-nothing program stands in for dibalcom.exe so
-// that the start succeeds.
+// "s" except those holding `leaveUnmarked`. The dibalcom.exe the driver starts only stays alive
+// while the thread plays, as the real program does while it takes commands.
 class FakeDibalCom {
 public:
     explicit FakeDibalCom(const TempDir& dir, std::string leaveUnmarked = {})
         : dir_(dir.Path()), leaveUnmarked_(std::move(leaveUnmarked)) {
         const fs::path program = dir_ / "dibalcom.exe";
-        WriteFile(program.string(), "#!/bin/sh\nexit 0\n");
+        WriteFile((dir_ / "playing").string(), "");
+        WriteFile(program.string(), "#!/bin/sh\nwhile [ -e playing ]; do sleep 0.05; done\n");
         fs::permissions(program, fs::perms::owner_all);
         thread_ = std::thread([this] { Run(); });
     }
     ~FakeDibalCom() {
         stop_ = true;
         thread_.join();
+        std::error_code ec;
+        fs::remove(dir_ / "playing", ec);
     }
     std::vector<std::string> Commands() {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -229,6 +232,77 @@ TEST_F(FlowTest, SecondExportToOneDibalComWaitsForTheFirst) {
         platform::env().DeleteFile(exchange.File("wynik.exp"));
     }
     host.breakQuery = [] { return false; };
+}
+
+// DibalCom as the export starts it: the program ends at once. Another DibalCom, already
+// running, may take each command after `takeAfterPolls` looks of the driver (0: none runs);
+// it marks every record line on "s".
+class EndedDibalComEnv : public platform::EnvWrapper {
+public:
+    EndedDibalComEnv(std::string dir, int takeAfterPolls)
+        : platform::EnvWrapper(platform::env()), dir_(std::move(dir)), takeAfter_(takeAfterPolls) {}
+    platform::Status StartProgram(const std::string&, const std::string&,
+                                  std::unique_ptr<platform::StartedProgram>* started) override {
+        struct Ended : platform::StartedProgram {
+            bool Running() override { return false; }
+        };
+        if (started) *started = std::make_unique<Ended>();
+        return platform::Status();
+    }
+    bool PathExists(const std::string& path) override {
+        const bool exists = EnvWrapper::PathExists(path);
+        if (!exists || path != dir_ + "rozkaz.txt" || takeAfter_ == 0 || ++polls_ < takeAfter_)
+            return exists;
+        polls_ = 0;
+        const std::string command = ReadFile(path);
+        taken.push_back(command.substr(0, command.find('\r')));
+        if (taken.back() == "s") {
+            std::string records = ReadFile(dir_ + "dibal.exp");
+            for (std::size_t at = 0; at + 2 < records.size(); at = records.find('\n', at) + 1) {
+                records[at + 2] = '*';
+                if (records.find('\n', at) == std::string::npos) break;
+            }
+            WriteFile(dir_ + "dibal.exp", records);
+        }
+        DeleteFile(path);
+        return false;
+    }
+    std::vector<std::string> taken;
+
+private:
+    std::string dir_;
+    int takeAfter_;
+    int polls_ = 0;
+};
+
+// The DibalCom the export started has ended and no other takes the command: the export ends,
+// naming the command, instead of waiting for ever. A DibalCom that was already running takes
+// the commands even though the one started ended at once.
+TEST_F(FlowTest, DibalComThatEndedCannotLeaveTheExportWaiting) {
+    host.params["DibalPort"] = "1";
+    WriteFile(exchange.File("kasa.exp"), PluLine(1, "5"));
+    WriteFile(driver.File("dibalcom.exe"), "");
+    {
+        SCOPED_TRACE("nobody takes the command");
+        EndedDibalComEnv os(driver.WithSeparator(), 0);
+        platform::ScopedEnv scope(os);
+        EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+        EXPECT_EQ(LastErrors(host, 1), std::vector<std::string>{Cp(
+                                           "DibalCom zakończył pracę i nie przyjął polecenia \"R\"")});
+        EXPECT_FALSE(platform::env().PathExists(driver.File("rozkaz.txt")));
+        EXPECT_FALSE(platform::env().PathExists(exchange.File("wynik.exp")));
+        EXPECT_LT(clock.Micros(), 60000000);  // a few polls, not a minute
+    }
+    {
+        SCOPED_TRACE("a DibalCom already running takes the commands");
+        EndedDibalComEnv os(driver.WithSeparator(), 3);
+        platform::ScopedEnv scope(os);
+        host.ClearMessages();
+        EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+        EXPECT_TRUE(host.Errors().empty());
+        EXPECT_EQ(os.taken, (std::vector<std::string>{"R", "s", "S"}));
+        EXPECT_EQ(ReadFile(exchange.File("wynik.exp")), "PLU;1;0;5;DOD\r\n");
+    }
 }
 
 // The export asks the host for each setting once, however many goods it prepares.

@@ -101,7 +101,7 @@ const std::vector<ModuleKeys>& DriverKeys() {
           "SkalnixASendPluRMsgAdd_00004", "SkalnixASendPluRMsgAdd_00005",
           "SkalnixASendPluRMsgAdd_00006", "UruchomDExceptioAnsiStri",
           "SkalnixAUruchomDExceptio", "SkalnixAExecuteExceptio", "ARenFileExceptioAnsiStri",
-          "SkalnixALockExceptio", "SkalnixALockWaitMsgAdd",
+          "SkalnixALockExceptio", "SkalnixALockWaitMsgAdd", "SkalnixADibalComGoneExceptio",
           "ARenFileExceptioAnsiStri_00001", "SkalnixASprawdzEMsgAdd", "SkalnixASprawdzEheader",
           "SprawdzEheaderdtDateTime", "SkalnixASprawdzEMsgAdd_00001", "SkalnixATestConnMsgAdd",
           "SkalnixADodFuncEExceptio", "SkalnixAPrepareDExceptio", "SkalnixAEksportMsgAdd",

@@ -74,6 +74,31 @@ TEST(StartProgram, ReportsWhatCannotStart) {
     EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
 }
 
+// The driver asks whether the DibalCom it started still runs; the program belongs to init, so
+// the answer must also be right once init has reaped it.
+TEST(StartProgram, TellsWhetherTheProgramStillRuns) {
+    ScratchDir dir;
+    ScratchDir work;
+    const std::string script =
+        dir.Write("hold.sh", "#!/bin/sh\nwhile [ -e hold ]; do sleep 0.02; done\n");
+    ::chmod(script.c_str(), 0755);
+    work.Write("hold", "");
+    std::unique_ptr<platform::StartedProgram> started;
+    ASSERT_TRUE(platform::env().StartProgram(script, work.Path(), &started));
+    ASSERT_TRUE(started);
+    EXPECT_TRUE(started->Running());
+    platform::env().DeleteFile(work.File("hold"));
+    bool ended = false;
+    for (int i = 0; i < 500 && !ended; ++i) {
+        ended = !started->Running();
+        if (!ended) platform::env().SleepMs(10);
+    }
+    EXPECT_TRUE(ended);
+    // A program that cannot start gives nothing to ask.
+    EXPECT_FALSE(platform::env().StartProgram(dir.File("missing.exe"), work.Path(), &started));
+    EXPECT_FALSE(started);
+}
+
 TEST(SleepMs, WaitsAtLeastTheTime) {
     const auto start = std::chrono::steady_clock::now();
     platform::env().SleepMs(30);
