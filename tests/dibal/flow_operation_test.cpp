@@ -264,7 +264,7 @@ public:
             }
             WriteFile(dir_ + "dibal.exp", records);
         }
-        DeleteFile(path);
+        EnvWrapper::DeleteFile(path);  // DibalCom's own delete, never one of the driver's
         return false;
     }
     std::vector<std::string> taken;
@@ -302,6 +302,89 @@ TEST_F(FlowTest, DibalComThatEndedCannotLeaveTheExportWaiting) {
         EXPECT_TRUE(host.Errors().empty());
         EXPECT_EQ(os.taken, (std::vector<std::string>{"R", "s", "S"}));
         EXPECT_EQ(ReadFile(exchange.File("wynik.exp")), "PLU;1;0;5;DOD\r\n");
+    }
+}
+
+// Every operation of the platform object that can fail - moving, deleting, renaming a file,
+// creating a directory, locking, starting DibalCom - fails in turn, the n-th of an export for
+// every n. Whatever fails, the export never claims more than it did: it ends with its error
+// lines or, when the failure could be passed over, with exactly the result of a clean run;
+// kasa.exp stays as it was and no temporary file is left where DibalCom or the host look.
+class FailingNthEnv : public EndedDibalComEnv {
+public:
+    FailingNthEnv(std::string dir, int failAt) : EndedDibalComEnv(std::move(dir), 1), failAt_(failAt) {}
+    platform::Status ReplaceFile(const std::string& f, const std::string& t) override {
+        return Fails("move", t) ? Failure(t) : EndedDibalComEnv::ReplaceFile(f, t);
+    }
+    platform::Status DeleteFile(const std::string& p) override {
+        return Fails("delete", p) ? Failure(p) : EndedDibalComEnv::DeleteFile(p);
+    }
+    platform::Status RenameFile(const std::string& f, const std::string& t) override {
+        return Fails("rename", t) ? Failure(t) : EndedDibalComEnv::RenameFile(f, t);
+    }
+    platform::Status CreateDirectories(const std::string& p) override {
+        return Fails("mkdir", p) ? Failure(p) : EndedDibalComEnv::CreateDirectories(p);
+    }
+    platform::Status TryLockFile(const std::string& p,
+                                 std::unique_ptr<platform::FileLock>& l) override {
+        return Fails("lock", p) ? Failure(p) : EndedDibalComEnv::TryLockFile(p, l);
+    }
+    platform::Status StartProgram(const std::string& p, const std::string& d,
+                                  std::unique_ptr<platform::StartedProgram>* s) override {
+        return Fails("start", p) ? Failure(p) : EndedDibalComEnv::StartProgram(p, d, s);
+    }
+    int calls = 0;
+    std::string failed;  // what failed, for the trace
+
+private:
+    bool Fails(const char* what, const std::string& path) {
+        if (++calls != failAt_) return false;
+        failed = std::string(what) + " " + path;
+        return true;
+    }
+    static platform::Status Failure(const std::string& path) {
+        return platform::Status::Error("Injected failure \"" + path + "\"");
+    }
+    int failAt_;
+};
+
+TEST_F(FlowTest, EveryFailingSystemCallEndsTruthfully) {
+    host.params["DibalPort"] = "1";
+    const std::string kasa = PluLine(1, "5") + PluLine(2, "6");
+    WriteFile(exchange.File("kasa.exp"), kasa);
+    WriteFile(driver.File("dibalcom.exe"), "");
+    std::string clean;  // wynik.exp of a run without failures
+    {
+        FailingNthEnv os(driver.WithSeparator(), 0);
+        platform::ScopedEnv scope(os);
+        ASSERT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+        ASSERT_TRUE(host.Errors().empty());
+        clean = ReadFile(exchange.File("wynik.exp"));
+        ASSERT_EQ(clean, "PLU;1;0;5;DOD\r\nPLU;2;0;6;DOD\r\n");
+    }
+    for (int n = 1;; ++n) {
+        platform::env().DeleteFile(exchange.File("wynik.exp"));
+        platform::env().DeleteFile(driver.File("dibal.exp"));
+        host.ClearMessages();
+        FailingNthEnv os(driver.WithSeparator(), n);
+        {
+            platform::ScopedEnv scope(os);
+            EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+        }
+        SCOPED_TRACE("failure " + std::to_string(n) + ": " + os.failed);
+        if (os.failed.empty()) break;  // every call of a run has failed once
+        const bool wynik = platform::env().PathExists(exchange.File("wynik.exp"));
+        if (host.Errors().empty()) {
+            ASSERT_TRUE(wynik);
+            EXPECT_EQ(ReadFile(exchange.File("wynik.exp")), clean);
+        } else if (wynik) {
+            EXPECT_EQ(ReadFile(exchange.File("wynik.exp")), clean);  // whole, never torn
+        }
+        EXPECT_EQ(ReadFile(exchange.File("kasa.exp")), kasa);
+        EXPECT_EQ(platform::env().FindFiles(driver.File("*.tmp"), false), std::vector<std::string>{});
+        EXPECT_EQ(platform::env().FindFiles(exchange.File("*.tmp"), false), std::vector<std::string>{});
+        EXPECT_FALSE(platform::env().PathExists(driver.File("rozkaz.txt")));
+        ASSERT_LT(n, 200);
     }
 }
 
