@@ -69,6 +69,12 @@ Controls ReadControls(const fs::path& file) {
             controls.neverTake = ToInt(value, 0) != 0;
         else if (name == "idle_exit_s")
             controls.idleExitSeconds = std::max(1, ToInt(value, 60));
+        else if (name == "die_on")
+            controls.dieOn = value;
+        else if (name == "on_stop")
+            controls.onStop = value;
+        else if (name == "single_instance")
+            controls.singleInstance = ToInt(value, 0) != 0;
     }
     return controls;
 }
@@ -174,8 +180,32 @@ void StandIn::MarkLines() {
     out.flush();
 }
 
+void StandIn::SpoilRecordFile() {
+    const fs::path path = dir_ / recordFile_;
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    if (ec) return;
+    fs::resize_file(path, controls_.onStop == "cut" ? size / 2 : 0, ec);
+    Log("record-file " + controls_.onStop);
+}
+
 int StandIn::Run() {
     Log("start");
+    // One DibalCom to a directory: a second one ends at once and leaves the work to the first.
+    const fs::path running = dir_ / "dibalcom.run";
+    std::error_code ec;
+    if (controls_.singleInstance && !fs::create_directory(running, ec)) {
+        Log("another instance runs");
+        return 0;
+    }
+    struct Leave {
+        fs::path path;
+        bool remove;
+        ~Leave() {
+            std::error_code ignored;
+            if (remove) fs::remove(path, ignored);
+        }
+    } leave{running, controls_.singleInstance};
     if (!ReadOptions())
         return 1;
     Log("record-file " + recordFile_);
@@ -187,11 +217,16 @@ int StandIn::Run() {
         if (!controls_.neverTake && TakeCommand(command)) {
             lastCommand = Clock::now();
             Log("command " + command);
+            if (!controls_.dieOn.empty() && command == controls_.dieOn) {
+                Log("die");
+                return 3;
+            }
             if (command == "s") {
                 sending_ = true;
             } else if (command == "S") {
                 sending_ = false;
                 Log("marked " + std::to_string(marked_));
+                if (!controls_.onStop.empty()) SpoilRecordFile();
             } else if (command == "G") {
                 Log("exit");
                 return 0;

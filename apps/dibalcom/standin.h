@@ -8,6 +8,9 @@
 //   mark_delay_ms=<n>     mark one line every n ms instead of all at once
 //   never_take=1          never take a command (the command file stays)
 //   idle_exit_s=<n>       exit after n seconds without a command (default 60)
+//   die_on=<command>      take this command and end at once, as if it crashed
+//   on_stop=empty|cut     on "S", empty the record file or cut it to half its length
+//   single_instance=1     end at once when another stand-in already runs in the directory
 // Everything it understood and did goes, one line each, to dibalcom.log beside it.
 #pragma once
 
@@ -23,6 +26,9 @@ struct Controls {
     int markDelayMs = 0;
     bool neverTake = false;
     int idleExitSeconds = 60;
+    std::string dieOn;
+    std::string onStop;
+    bool singleInstance = false;
 };
 
 // Reads dibalcom.test; missing file or unknown lines give the defaults.
@@ -46,6 +52,7 @@ private:
     bool ReadOptions();
     bool TakeCommand(std::string& command);
     void MarkLines();
+    void SpoilRecordFile();
 
     std::filesystem::path dir_;
     Controls controls_;

@@ -144,13 +144,19 @@ void SkalnixAction::WaitForTransfer() {
     int lastCount = 0;
     bool idleRunning = false;
     std::int64_t idleStart = 0;
+    int pollsSinceEnd = 0;
     while (!BreakRequested()) {
         const std::vector<bool> marks = dibal::ReadMarksSoFar(recordPath);
         const int count = static_cast<int>(std::count(marks.begin(), marks.end(), true));
         SetProgress(count);
         if (count >= Plan.ProgressUnits)
             return;
+        // The DibalCom this export started has ended and no other one marks lines: nobody is
+        // sending, so waiting out the idle time would only delay what the result check says.
+        if (dibalCom_ && !dibalCom_->Running() && count == lastCount && ++pollsSinceEnd > 5)
+            return;
         if (count != lastCount) {
+            pollsSinceEnd = 0;
             lastCount = count;
             idleRunning = false;
         } else if (!idleRunning) {
