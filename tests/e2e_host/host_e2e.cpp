@@ -2,9 +2,14 @@
 // in a fresh directory holding exchange/kasa.exp and dibalcom/dibalcom.exe.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
+
+
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -163,6 +168,41 @@ TEST_F(HostProcess, EnglishTranslationReachesTheDriver) {
                            kExamples + "/serial-export.ini", "--set", "DibalUserConfigTxt=1"});
     EXPECT_EQ(own.exitCode, 1);
     EXPECT_TRUE(Contains(own.out, "E No dibctrl.txt file in the driver directory")) << own.out;
+}
+
+// Two stations export at once to one DibalCom, which leaves PLU 3 unmarked: they take turns,
+// and each result names exactly its own goods that were sent.
+TEST_F(HostProcess, TwoHostsExportingToOneDibalComTakeTurns) {
+    fs::create_directories(dir_ / "exchange2");
+    std::string other;
+    for (int plu = 11; plu <= 15; ++plu)
+        other += "PLU;" + std::to_string(plu) + ";0;21010" + std::to_string(plu) +
+                 "000000;Towar;100;100;100;100;5;1;T;3;T;F;F;;;1;DOD\r\n";
+    {
+        std::ofstream(dir_ / "exchange2" / "kasa.exp", std::ios::binary) << other;
+        // DibalCom outlives the driver's 30 s wait for the mark that never comes.
+        std::ofstream(dir_ / "dibalcom" / "dibalcom.test") << "unmarked=3\nidle_exit_s=60\n";
+    }
+    // Both run as plain processes of one shell, the second started while the first works.
+    const std::string host = std::string("'") + SKALNIX_HOST_EXE + "' export --config '" + kExamples +
+                             "/serial-export.ini'";
+    const std::string script = "cd '" + dir_.string() + "' && (" + host +
+                               " > a.out 2>&1; echo \\$? > a.rc) & sleep 0.3; cd '" + dir_.string() +
+                               "' && " + host + " --exchange exchange2 > b.out 2>&1; echo \\$? > b.rc; wait";
+    ASSERT_EQ(std::system(("timeout 120 sh -c \"" + script + "\"").c_str()), 0);
+    const std::string aOut = ReadFile(dir_ / "a.out"), bOut = ReadFile(dir_ / "b.out");
+    EXPECT_EQ(ReadFile(dir_ / "a.rc"), "1\n") << aOut;  // PLU 3 listed as not taken
+    EXPECT_EQ(ReadFile(dir_ / "b.rc"), "0\n") << bOut;
+    EXPECT_EQ(ReadFile(dir_ / "exchange" / "wynik.exp"),
+              "PLU;1;101;2101001000000;DOD\r\nPLU;2;102;2101002000000;AKT\r\n"
+              "PLU;4;104;2101004000000;USU\r\nPLU;5;105;2101005000000;DOD\r\n"
+              "PLU;6;106;123;DOD\r\nPLU;7;107;2900007000000;DOD\r\n"
+              "PLU;8;108;2101A08000000;AKT\r\n");
+    std::string expected;
+    for (int plu = 11; plu <= 15; ++plu)
+        expected += "PLU;" + std::to_string(plu) + ";0;21010" + std::to_string(plu) + "000000;DOD\r\n";
+    EXPECT_EQ(ReadFile(dir_ / "exchange2" / "wynik.exp"), expected);
+    EXPECT_TRUE(Contains(bOut, "waiting for another operation on")) << bOut;
 }
 
 TEST_F(HostProcess, FailuresExitNonZeroWithTheReason) {
