@@ -205,6 +205,41 @@ TEST_F(HostProcess, TwoHostsExportingToOneDibalComTakeTurns) {
     EXPECT_TRUE(Contains(bOut, "waiting for another operation on")) << bOut;
 }
 
+// An export killed at any moment leaves each file it hands on whole or absent: the host never
+// finds a torn wynik.exp, DibalCom never a torn dibal.exp.
+TEST_F(HostProcess, ExportKilledAnywhereLeavesNoTornFile) {
+    std::string kasa;
+    for (int plu = 1; plu <= 60000; ++plu) {
+        const std::string code = std::to_string(100000 + plu % 900);
+        kasa += "PLU;" + std::to_string(plu) + ";0;21" + code + "00000" + ";Towar " +
+                std::to_string(plu) + ";1290;1100;1290;1200;8;1;T;3;T;F;F;;;1;DOD\r\n";
+    }
+    std::ofstream(dir_ / "exchange" / "kasa.exp", std::ios::binary) << kasa;
+    const std::string config = kExamples + "/file-export.ini";
+    const auto clean = Host({"export", "--config", config, "--set", "Pojemnosc=100000"});
+    ASSERT_EQ(clean.exitCode, 0) << clean.out << clean.err;
+    const std::string result = ReadFile(dir_ / "exchange" / "wynik.exp");
+    const std::string records = ReadFile(dir_ / "dibalcom" / "dibal.exp");
+    ASSERT_FALSE(result.empty());
+    ASSERT_FALSE(records.empty());
+    const std::string command = "cd '" + dir_.string() + "' && timeout -s KILL ";
+    for (const char* after : {"0.05", "0.15", "0.3", "0.45", "0.6", "0.8", "1.0", "1.3"}) {
+        SCOPED_TRACE(std::string("killed after ") + after + " s");
+        fs::remove(dir_ / "exchange" / "wynik.exp");
+        fs::remove(dir_ / "dibalcom" / "dibal.exp");
+        std::system((command + after + " '" + SKALNIX_HOST_EXE + "' export --config '" + config +
+                     "' --set Pojemnosc=100000 > /dev/null 2>&1")
+                        .c_str());
+        if (fs::exists(dir_ / "exchange" / "wynik.exp")) {
+            EXPECT_EQ(ReadFile(dir_ / "exchange" / "wynik.exp"), result);
+        }
+        if (fs::exists(dir_ / "dibalcom" / "dibal.exp")) {
+            EXPECT_EQ(ReadFile(dir_ / "dibalcom" / "dibal.exp"), records);
+        }
+        EXPECT_EQ(ReadFile(dir_ / "exchange" / "kasa.exp"), kasa);
+    }
+}
+
 TEST_F(HostProcess, FailuresExitNonZeroWithTheReason) {
     const std::string fileConfig = kExamples + "/file-export.ini";
     const struct {
