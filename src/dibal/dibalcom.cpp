@@ -16,6 +16,9 @@ namespace {
 
 bool IsMuxChannel(int channel) { return channel >= 1 && channel <= 8; }
 
+// How long an automatic export waits for DibalCom to take one command.
+constexpr int kAutoCommandLimitSeconds = 300;
+
 }  // namespace
 
 std::string SkalnixAction::DriverFile(const char* name) const { return Settings.DriverDir + name; }
@@ -116,7 +119,16 @@ bool SkalnixAction::WaitForFile(const std::string& path, bool untilGone) {
             SetStageType(stageDone);
             return true;
         }
-        if (!pendingCommand_.empty()) CheckDibalComAlive(pollsSinceEnd);
+        if (!pendingCommand_.empty()) {
+            CheckDibalComAlive(pollsSinceEnd);
+            // Nobody watches an automatic export: a DibalCom that runs but takes no command must
+            // not hold it for ever.
+            if (AutoExport && seconds > kAutoCommandLimitSeconds)
+                throw Exception(DriverText("SkalnixAAutoLimitExceptio",
+                                           "DibalCom nie przyjął polecenia w wyznaczonym czasie (s): ") +
+                                std::to_string(kAutoCommandLimitSeconds) + " \"" +
+                                pendingCommand_ + "\"");
+        }
         CheckBreak();
         if (BreakRequested())
             return false;

@@ -388,6 +388,35 @@ TEST_F(FlowTest, EveryFailingSystemCallEndsTruthfully) {
     }
 }
 
+// An automatic export has nobody to press stop: a DibalCom that runs but never takes a command
+// ends it after a bound, named in the error; an interactive export keeps waiting for the user.
+TEST_F(FlowTest, AutomaticExportDoesNotWaitForEverForALiveDibalCom) {
+    struct Alive : EndedDibalComEnv {
+        using EndedDibalComEnv::EndedDibalComEnv;
+        platform::Status StartProgram(const std::string&, const std::string&,
+                                      std::unique_ptr<platform::StartedProgram>* started) override {
+            struct StillRuns : platform::StartedProgram {
+                bool Running() override { return true; }
+            };
+            if (started) *started = std::make_unique<StillRuns>();
+            return platform::Status();
+        }
+    };
+    host.params["DibalPort"] = "1";
+    WriteFile(exchange.File("kasa.exp"), PluLine(1, "5"));
+    WriteFile(driver.File("dibalcom.exe"), "");
+    Alive os(driver.WithSeparator(), 0);
+    platform::ScopedEnv scope(os);
+    const std::int64_t start = clock.Micros();
+    EXPECT_EQ(host.Operation(TARGO_OP_AUTO_EXPORT), 0);
+    EXPECT_EQ(LastErrors(host, 1),
+              std::vector<std::string>{
+                  Cp("DibalCom nie przyjął polecenia w wyznaczonym czasie (s): 300 \"R\"")});
+    EXPECT_GE(clock.Micros() - start, 300000000);
+    EXPECT_LT(clock.Micros() - start, 320000000);
+    EXPECT_FALSE(platform::env().PathExists(driver.File("rozkaz.txt")));
+}
+
 // The export asks the host for each setting once, however many goods it prepares.
 TEST_F(FlowTest, EverySettingIsAskedOncePerExport) {
     WriteFile(exchange.File("kasa.exp"), PluLine(1, "5") + PluLine(2, "6") + PluLine(3, "7"));
