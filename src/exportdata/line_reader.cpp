@@ -25,6 +25,13 @@ BlockLineReader::~BlockLineReader() {
     if (file_) std::fclose(file_);
 }
 
+void BlockLineReader::Rewind() {
+    if (!platform::SeekFile(file_, 0, SEEK_SET))
+        throw EInOutError("Cannot read file \"" + path_ + "\"");  // the runtime's text
+    begin_ = end_ = 0;
+    eof_ = false;
+}
+
 bool BlockLineReader::Fill() {
     if (eof_) return false;
     if (begin_ > 0) {

@@ -18,6 +18,9 @@ public:
 
     // The next line without its line end, valid until the next call; false at the end.
     bool Next(std::string_view& line);
+    // Back to the first line of the same open file: a second pass reads what the first read,
+    // even if the file was replaced under its name meanwhile.
+    void Rewind();
 
     // Number of lines of the file, counted as Next would hand them out.
     static int CountLines(const std::string& path, size_t blockSize = 1 << 20);

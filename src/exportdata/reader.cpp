@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "runtime/xftools.h"
 #include "targodll.h"
+#include "tools/archive_copy.h"
 #include "tools/ltools.h"
 #include "tools/progress.h"
 
@@ -89,13 +90,14 @@ private:
     KSAsort assortment_;
 };
 
-// Lines of the file and, among them, the goods lines (for reserving the goods table).
-void CountLines(const std::string& path, int& lines, int& goods) {
-    BlockLineReader reader(path);
+// Lines of the file and, among them, the goods lines (for reserving the goods table); each
+// line also goes to `archive` when there is one.
+void CountLines(BlockLineReader& reader, ArchiveCopy* archive, int& lines, int& goods) {
     std::string_view line;
     lines = goods = 0;
     while (lines < INT_MAX && reader.Next(line)) {
         ++lines;
+        if (archive) archive->AddLine(line);
         const std::string_view t = exportfields::TrimView(line);
         if (t.substr(0, 3) == "PLU" && (t.size() == 3 || t[3] == ';')) ++goods;
     }
@@ -110,15 +112,25 @@ void KSExpBuf::ReadFromFile(const std::string& path, bool sort, int archiveKind)
             TARGO_STAGE_PLAIN, 100);
     try {
         ExportLineParser parser(*this);
-        TLTools tools;
-        tools.ArchiveFile(path, DirectoryOf(path) + "ARCH2.EXP", lg_, true, archiveKind, true,
-                          std::string());
-
-        // The lines are counted first and then read again block by block, so that the file
-        // never sits in memory beside the tables it fills.
+        // The file is opened once: the first pass copies it into the archive and counts its
+        // lines, the second reads the same open file again, block by block, so that it never
+        // sits in memory beside the tables it fills. A file replaced under its name meanwhile
+        // can neither lose goods nor put another file into the archive.
+        const std::string archivePath = DirectoryOf(path) + "ARCH2.EXP";
         int lines = 0, goods = 0;
-        CountLines(path, lines, goods);
+        if (archivePath == path) {
+            // Archived into itself: the copy is made whole before the file is read.
+            TLTools().ArchiveFile(path, archivePath, lg_, true, archiveKind, true, std::string());
+        }
         BlockLineReader reader(path);
+        if (archivePath == path) {
+            CountLines(reader, nullptr, lines, goods);
+        } else {
+            ArchiveCopy archive(archivePath, lg_, true, archiveKind, true, std::string());
+            CountLines(reader, &archive, lines, goods);
+            archive.Close();
+        }
+        reader.Rewind();
         if (operation_) {
             operation_->SetStageType(TARGO_STAGE_DONE);
             operation_->StartStage(

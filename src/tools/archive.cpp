@@ -4,6 +4,7 @@
 #include "runtime/dttools.h"
 #include "runtime/lgtools.h"
 #include "runtime/mfile.h"
+#include "tools/archive_copy.h"
 #include "tools/ltools.h"
 
 #include <algorithm>
@@ -117,6 +118,52 @@ std::string GenerationName(const std::string& base, int n, const std::string& ex
 
 }  // namespace
 
+ArchiveCopy::ArchiveCopy(const std::string& archivePath, const TMLgExtTools* lg, bool isExport,
+                         int kind, bool header, const std::string& extraLine) {
+    archive_.SetPath(archivePath);
+    archive_.SetReadOnly(false);
+    archive_.Open();
+    archive_.SetPointer(archive_.GetSize());
+
+    if (header) {
+        const std::string when = TdtTools::Now().ToString(7);
+        if (isExport) {
+            archive_.WriteLine(GetString(lg, kModule, "oolsArchiveFlineAnsiStri", 0,
+                                         "\r\n----------- [EKSPORT WYKONANY DNIA: ") +
+                                   when + "] ------------",
+                               "\r\n");
+            if (kind >= 0 && kind <= 3) archive_.WriteLine(KindLine(lg, kind), "\r\n");
+        } else {
+            archive_.WriteLine(GetString(lg, kModule, "oolsArchiveFlineAnsiStri_00001", 0,
+                                         "\r\n------------ [IMPORT WYKONANY DNIA: ") +
+                                   when + "] ------------",
+                               "\r\n");
+        }
+    }
+    if (!extraLine.empty()) archive_.WriteLine(extraLine, "\r\n");
+}
+
+void ArchiveCopy::AddLine(std::string_view line) {
+    // Lines are gathered into large writes: a goods list has hundreds of thousands of them.
+    pending_.append(line).append("\r\n");
+    if (pending_.size() >= kArchiveWriteSize) {
+        archive_.Write(pending_.data(), pending_.size());
+        pending_.clear();
+    }
+}
+
+void ArchiveCopy::AddFile(TMFile& source) {
+    archive_.Write(pending_.data(), pending_.size());
+    pending_.clear();
+    CopyWithCrLf(source, archive_);
+}
+
+void ArchiveCopy::Close() {
+    archive_.Write(pending_.data(), pending_.size());
+    pending_.clear();
+    archive_.Close();
+}
+
 void TLTools::ArchiveFile(const std::string& path, const std::string& archivePath,
                           const TMLgExtTools* lg, bool isExport, int kind, bool header,
                           const std::string& extraLine) {
@@ -137,43 +184,11 @@ void TLTools::ArchiveFile(const std::string& path, const std::string& archivePat
         source.Close();
     }
 
-    TMFile archive;
-    archive.SetPath(archivePath);
-    archive.SetReadOnly(false);
-    archive.Open();
-    archive.SetPointer(archive.GetSize());
-
-    if (header) {
-        const std::string when = TdtTools::Now().ToString(7);
-        if (isExport) {
-            archive.WriteLine(GetString(lg, kModule, "oolsArchiveFlineAnsiStri", 0,
-                                        "\r\n----------- [EKSPORT WYKONANY DNIA: ") +
-                                  when + "] ------------",
-                              "\r\n");
-            if (kind >= 0 && kind <= 3) archive.WriteLine(KindLine(lg, kind), "\r\n");
-        } else {
-            archive.WriteLine(GetString(lg, kModule, "oolsArchiveFlineAnsiStri_00001", 0,
-                                        "\r\n------------ [IMPORT WYKONANY DNIA: ") +
-                                  when + "] ------------",
-                              "\r\n");
-        }
-    }
-    if (!extraLine.empty()) archive.WriteLine(extraLine, "\r\n");
-
-    // Lines are gathered into large writes: a goods list has hundreds of thousands of them.
-    std::string pending;
-    auto add = [&](const std::string& line) {
-        pending.append(line).append("\r\n");
-        if (pending.size() >= kArchiveWriteSize) {
-            archive.Write(pending.data(), pending.size());
-            pending.clear();
-        }
-    };
+    ArchiveCopy archive(archivePath, lg, isExport, kind, header, extraLine);
     if (intoItself) {
-        for (const std::string& line : lines) add(line);
-        archive.Write(pending.data(), pending.size());
+        for (const std::string& line : lines) archive.AddLine(line);
     } else {
-        CopyWithCrLf(source, archive);
+        archive.AddFile(source);
         source.Close();
     }
     archive.Close();

@@ -1,6 +1,8 @@
 // KSExpBuf::ReadFromFile: the export file into the buffer.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "expbuf_fixture.h"
 #include "runtime/exceptions.h"
 
@@ -117,6 +119,48 @@ TEST_F(ReaderTest, TheFileIsArchivedBesideItWithTheKind) {
     EXPECT_NE(archive.find("\r\nWSZYSTKIE\r\nVAT;23\r\n"), std::string::npos) << archive;
     EXPECT_EQ(buf.StawkiVat.size(), 2u);
 }
+
+// The archive holds the file as it was read, every line ending in CR LF, whatever its line ends.
+TEST_F(ReaderTest, TheArchiveCopyHasEveryLineEndedWithCrLf) {
+    KSExpBuf buf(nullptr);
+    buf.ReadFromFile(Write("VAT;23\nVAT;8\rVAT;5\r\n\r\nVAT;0"), false, -1);
+    const std::string archive = ReadBytes(dir.WithSeparator() + "ARCH2.EXP");
+    const std::string copy = "VAT;23\r\nVAT;8\r\nVAT;5\r\n\r\nVAT;0\r\n";
+    ASSERT_GE(archive.size(), copy.size());
+    EXPECT_EQ(archive.substr(archive.size() - copy.size()), copy) << archive;
+    EXPECT_EQ(buf.StawkiVat.size(), 4u);
+}
+
+#if !defined(_WIN32)
+// kasa.exp is opened once: a file put in its place while the export reads it (the host writing
+// the next export) changes neither the goods read nor the archive copy.
+TEST_F(ReaderTest, AFileReplacedWhileItIsReadChangesNothing) {
+    struct ReplacingProgress : RecordingProgress {
+        std::string path;
+        void StartStage(const std::string& text, int type, int max) override {
+            RecordingProgress::StartStage(text, type, max);
+            if (calls.size() > 1 && !path.empty()) {  // after the archive copy and the count
+                WriteBytes(path + ".new", "PLU;9;0;9;Inny;1;1;1;1;5;1;T;3;T;F;F;;;1;DOD\r\n");
+                std::rename((path + ".new").c_str(), path.c_str());
+                path.clear();
+            }
+        }
+    } progress;
+    const std::string original =
+        "PLU;1;0;11;Jab\xB3ka;250;240;230;220;5;1;T;3;F;F;F;;0;0;DOD\r\n"
+        "PLU;2;7;12;Gruszki;300;290;280;270;5;1;T;3;F;F;F;;0;0;AKT\r\n";
+    progress.path = Write(original);
+    KSExpBuf buf(&progress);
+    buf.ReadFromFile(progress.path, false, -1);
+    ASSERT_TRUE(progress.path.empty()) << "the file was not replaced";
+    EXPECT_EQ(buf.LiczbaTowarow, 2);
+    KSTowRec goods;
+    buf.CzytajRec(1, goods);
+    EXPECT_EQ(goods.plu, 2);
+    const std::string archive = ReadBytes(dir.WithSeparator() + "ARCH2.EXP");
+    EXPECT_EQ(archive.substr(archive.size() - original.size()), original);
+}
+#endif
 
 TEST_F(ReaderTest, VatLines) {
     KSExpBuf buf(nullptr);
