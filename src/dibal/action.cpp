@@ -1,11 +1,13 @@
 // SkalnixAction: construction, dispatch of the host's operation codes and the export flow.
 #include "dibal/skalnixaction.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "dibal/catalogue.h"
 #include "exportdata/ksexpbuf.h"
 #include "platform/platform.h"
+#include "runtime/dttools.h"
 #include "runtime/exceptions.h"
 
 SkalnixAction::SkalnixAction(TKSLibrary* library, int opContext) : KSAction(library, opContext) {}
@@ -106,5 +108,25 @@ void SkalnixAction::ReportGoodsToSend() {
         Message(msgError, DriverText("AEksportDodajKomTargoDLL_Z",
                                      "Ilość towarów do wysłania przekracza zadeklarowaną "
                                      "pojemność wagi!"));
+    ReportRejectedGoods();
     LogRejected();
+}
+
+// Goods kept back by the preparation are shown with their reasons, so that nobody has to guess
+// why a goods is missing from the scale: a stage line with the count, the first lines in the
+// window, and the whole list in the log file.
+void SkalnixAction::ReportRejectedGoods() {
+    if (RejectedList.empty())
+        return;
+    constexpr std::size_t kShown = 10;
+    StartStage(DriverText("SkalnixAOdrzuconeMsgAdd", " - towary pominięte"), stageCounter, 100);
+    SetProgress(static_cast<int>(RejectedList.size()));
+    const std::size_t shown = std::min(RejectedList.size(), kShown);
+    for (std::size_t i = 0; i < shown; ++i)
+        Message(msgWarning, "..." + RejectedList[i]);
+    if (RejectedList.size() > kShown)
+        Message(msgWarning, DriverText("SkalnixAOdrzuconeDalej", "i tak dalej..."));
+    AppendToLog(DriverText("SkalnixAOdrzuconeheader", "Eksport danych z dnia ") +
+                DefaultDateTimeText(TdtTools::Now().Value()) +
+                DriverText("OdrzuconeheaderdtDateTime", "\n\rTowary pominięte:"));
 }

@@ -27,6 +27,7 @@ public:
     void CheckConnection();
     void Eksport();
     void ReportGoodsToSend();  // the count to send, the capacity warning, the kept-back goods
+    void ReportRejectedGoods();  // the goods the preparation kept back, with their reasons
     void RunAdditionalFunction(int number);
     void EnsureDriverDir();
 

@@ -293,3 +293,46 @@ TEST_F(FlowTest, UsersStopWhileACommandIsPending) {
 }
 
 }  // namespace
+
+// Goods the preparation keeps back are named in the window with their reasons (the first ten,
+// then "and so on") and all of them in kasa.log; they are still not reported as sent.
+TEST_F(FlowTest, KeptBackGoodsAreShownWithTheirReasons) {
+    host.params["Pojemnosc"] = "1";
+    std::string kasa;
+    for (int plu = 1; plu <= 12; ++plu)
+        kasa += PluLine(plu, std::to_string(plu));
+    WriteFile(exchange.File("kasa.exp"), kasa);
+
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+
+    const std::string reason = Cp(" (towar nie zmieści się w wadze)");
+    std::vector<std::string> expected;
+    for (int plu = 2; plu <= 11; ++plu)
+        expected.push_back("...PLU: " + std::to_string(plu) + "; KOD: " + std::to_string(plu) +
+                           reason);
+    expected.push_back("i tak dalej...");
+    EXPECT_EQ(host.Texts(TARGO_MSG_WARNING), expected);
+    // The stage line as it ends, after its count was set.
+    const auto stage = std::find_if(host.messages.rbegin(), host.messages.rend(),
+                                    [](const HostMessage& m) {
+                                        return m.text.find(Cp("pominięte")) != std::string::npos;
+                                    });
+    ASSERT_NE(stage, host.messages.rend());
+    EXPECT_EQ(stage->text, Cp("- towary pominięte:\x01") + "11");
+
+    const std::string log = ReadFile(exchange.File("kasa.log"));
+    for (int plu = 2; plu <= 12; ++plu)
+        EXPECT_NE(log.find("PLU: " + std::to_string(plu) + "; KOD: " + std::to_string(plu) +
+                           reason + "\r\n"),
+                  std::string::npos)
+            << plu;
+    EXPECT_EQ(ReadFile(exchange.File("wynik.exp")).find("PLU;2;"), std::string::npos);
+}
+
+// Without kept-back goods the window has no warning and no log file is written.
+TEST_F(FlowTest, NoKeptBackGoodsNoWarningsNoLog) {
+    WriteFile(exchange.File("kasa.exp"), PluLine(1, "5") + PluLine(2, "5000"));
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+    EXPECT_TRUE(host.Texts(TARGO_MSG_WARNING).empty());
+    EXPECT_FALSE(platform::env().PathExists(exchange.File("kasa.log")));
+}

@@ -104,7 +104,8 @@ const std::vector<ModuleKeys>& DriverKeys() {
           "ARenFileExceptioAnsiStri_00001", "SkalnixASprawdzEMsgAdd", "SkalnixASprawdzEheader",
           "SprawdzEheaderdtDateTime", "SkalnixASprawdzEMsgAdd_00001", "SkalnixATestConnMsgAdd",
           "SkalnixADodFuncEExceptio", "SkalnixAPrepareDExceptio", "SkalnixAEksportMsgAdd",
-          "AEksportDodajKomTargoDLL_Z"}},
+          "AEksportDodajKomTargoDLL_Z", "SkalnixAOdrzuconeMsgAdd", "SkalnixAOdrzuconeDalej",
+          "SkalnixAOdrzuconeheader", "OdrzuconeheaderdtDateTime"}},
     };
     return keys;
 }
