@@ -336,3 +336,26 @@ TEST_F(FlowTest, NoKeptBackGoodsNoWarningsNoLog) {
     EXPECT_TRUE(host.Texts(TARGO_MSG_WARNING).empty());
     EXPECT_FALSE(platform::env().PathExists(exchange.File("kasa.log")));
 }
+
+// A price that is not a number keeps its goods off the scale and out of wynik.exp, with a
+// warning naming the field; a price with a decimal comma is sent.
+TEST_F(FlowTest, GoodsWithTextInAPriceIsKeptBack) {
+    const auto line = [](int plu, const std::string& price) {
+        return "PLU;" + std::to_string(plu) + ";0;" + std::to_string(plu) + ";Towar;" + price +
+               ";90;80;70;23;1;F;0;F;F;F;;0;0;DOD\r\n";
+    };
+    WriteFile(exchange.File("kasa.exp"), line(1, "24x50") + line(2, "abc") + line(3, "nan") +
+                                             line(4, "inf") + line(5, "24,50"));
+
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+
+    std::vector<std::string> expected;
+    for (int plu = 1; plu <= 4; ++plu)
+        expected.push_back("...PLU: " + std::to_string(plu) + "; KOD: " + std::to_string(plu) +
+                           Cp(" (pole nr 5 nie jest liczbą)"));
+    EXPECT_EQ(host.Texts(TARGO_MSG_WARNING), expected);
+    EXPECT_EQ(ReadFile(exchange.File("wynik.exp")), "PLU;5;0;5;DOD\r\n");
+    const std::string records = ReadFile(driver.File("dibal.exp"));
+    EXPECT_EQ(records.substr(0, 13), "00X100M000005");
+    EXPECT_EQ(records.find("M000001"), std::string::npos);
+}

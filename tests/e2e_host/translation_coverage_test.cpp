@@ -105,7 +105,8 @@ const std::vector<ModuleKeys>& DriverKeys() {
           "SprawdzEheaderdtDateTime", "SkalnixASprawdzEMsgAdd_00001", "SkalnixATestConnMsgAdd",
           "SkalnixADodFuncEExceptio", "SkalnixAPrepareDExceptio", "SkalnixAEksportMsgAdd",
           "AEksportDodajKomTargoDLL_Z", "SkalnixAOdrzuconeMsgAdd", "SkalnixAOdrzuconeDalej",
-          "SkalnixAOdrzuconeheader", "OdrzuconeheaderdtDateTime"}},
+          "SkalnixAOdrzuconeheader", "OdrzuconeheaderdtDateTime", "SkalnixAPrepareNstr",
+          "SkalnixAPrepareNstr_00001", "SkalnixAPrepareNstr_00002"}},
     };
     return keys;
 }
