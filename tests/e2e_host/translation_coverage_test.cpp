@@ -42,6 +42,7 @@ const std::vector<ModuleKeys>& DriverKeys() {
           "LogujOdrheaderdtDateTime"}},
         {"kstools_KSExpBuf",
          {"ufReadFromksactionMsgAdd", "ufReadFromksactionMsgAdd_00001",
+          "ReadFromFileLineNumber", "ReadFromFileFieldNumber",
           "KSTowRecFromLineExceptio", "KSTowRecBoolExceptio", "KSKontrRBoolExceptio",
           "KSKasjerGetNumerExceptio", "KSKasjerGetNazwiExceptio", "KSKasjerGetPozioExceptio",
           "KSKasjerGetIdentExceptio", "KSKasjerGetKodKaExceptio", "KSWalutaGetKodExceptio",
