@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "dibal/catalogue.h"
+#include "dibal/file_warnings.h"
 #include "exportdata/ksexpbuf.h"
 #include "platform/platform.h"
 #include "runtime/dttools.h"
@@ -76,6 +77,7 @@ void SkalnixAction::Eksport() {
         EnsureDriverDir();
         ExpBuf->ReadFromFile(ExportFileName(), false, -1);
 
+        WarnAboutTheFile();
         PrepareGoods();
         ReportGoodsToSend();
 
@@ -87,6 +89,11 @@ void SkalnixAction::Eksport() {
 
         ExpBuf->ZapiszWynikEksp(ResultFileName());
         SaveResultToDatabase();
+        // An empty or unreadable file reads as no goods: the user must not take it for a
+        // successful export of the goods list.
+        if (ExpBuf->LiczbaTowarow == 0)
+            Message(msgWarning, DriverText("SkalnixABrakTowarow",
+                                           "Plik eksportowy nie zawiera żadnego towaru"));
     } catch (...) {
         // The original failure is what the host must see; a failing report must not hide it.
         try {
@@ -99,6 +106,19 @@ void SkalnixAction::Eksport() {
     }
     ExpBuf = nullptr;
     buffer.reset();
+}
+
+void SkalnixAction::WarnAboutTheFile() {
+    KSTowRec goods;
+    for (int i = 0; i < ExpBuf->LiczbaTowarow; ++i) {
+        ExpBuf->CzytajRec(i, goods);
+        if (dibal::LooksLikeUtf8(goods.nazwa)) {
+            Message(msgWarning, DriverText("SkalnixAUtf8Nazwy",
+                                           "Nazwy towarów zapisano w UTF-8 zamiast Windows-1250: "
+                                           "na wadze będą zniekształcone"));
+            return;
+        }
+    }
 }
 
 void SkalnixAction::ReportGoodsToSend() {

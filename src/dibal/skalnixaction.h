@@ -27,7 +27,8 @@ public:
     void CheckConnection();
     void Eksport();
     void ReportGoodsToSend();  // the count to send, the capacity warning, the kept-back goods
-    void ReportRejectedGoods();  // the goods the preparation kept back, with their reasons
+    void ReportRejectedGoods();
+    void WarnAboutTheFile();  // goods names written in UTF-8  // the goods the preparation kept back, with their reasons
     void RunAdditionalFunction(int number);
     void EnsureDriverDir();
 

@@ -359,3 +359,33 @@ TEST_F(FlowTest, GoodsWithTextInAPriceIsKeptBack) {
     EXPECT_EQ(records.substr(0, 13), "00X100M000005");
     EXPECT_EQ(records.find("M000001"), std::string::npos);
 }
+
+// A file that yields no goods (empty, or random bytes) is still a success but says so, and a
+// file with UTF-8 names warns that the scale will show them garbled; a Windows-1250 file with
+// Polish letters gets neither warning.
+TEST_F(FlowTest, FileWarnings) {
+    std::string noise;
+    for (int i = 0; i < 5000; ++i)
+        noise += static_cast<char>((i * 7919 + 13) % 251);
+    const std::string noGoods = Cp("Plik eksportowy nie zawiera żadnego towaru");
+    const std::string utf8 = Cp("Nazwy towarów zapisano w UTF-8 zamiast Windows-1250: na wadze "
+                                "będą zniekształcone");
+    struct Case {
+        const char* name;
+        std::string kasa;
+        std::vector<std::string> warnings;
+    } cases[] = {
+        {"empty", "", {noGoods}},
+        {"noise", noise, {noGoods}},
+        {"utf-8 names", "PLU;1;0;5;Jab\xC5\x82ka;100;90;80;70;23;1;F;0;F;F;F;;0;0;DOD\r\n", {utf8}},
+        {"windows-1250 names", "PLU;1;0;5;Jab\xB3ka \xB9\xEA;100;90;80;70;23;1;F;0;F;F;F;;0;0;DOD\r\n", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        host.ClearMessages();
+        WriteFile(exchange.File("kasa.exp"), c.kasa);
+        EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+        EXPECT_TRUE(host.Errors().empty());
+        EXPECT_EQ(host.Texts(TARGO_MSG_WARNING), c.warnings);
+    }
+}

@@ -106,7 +106,7 @@ const std::vector<ModuleKeys>& DriverKeys() {
           "SprawdzEheaderdtDateTime", "SkalnixASprawdzEMsgAdd_00001", "SkalnixATestConnMsgAdd",
           "SkalnixADodFuncEExceptio", "SkalnixAPrepareDExceptio", "SkalnixAEksportMsgAdd",
           "AEksportDodajKomTargoDLL_Z", "SkalnixAOdrzuconeMsgAdd", "SkalnixAOdrzuconeDalej",
-          "SkalnixAOdrzuconeheader", "OdrzuconeheaderdtDateTime", "SkalnixAPrepareNstr",
+          "SkalnixAOdrzuconeheader", "OdrzuconeheaderdtDateTime", "SkalnixAPrepareNstr", "SkalnixABrakTowarow", "SkalnixAUtf8Nazwy",
           "SkalnixAPrepareNstr_00001", "SkalnixAPrepareNstr_00002"}},
     };
     return keys;
