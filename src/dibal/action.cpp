@@ -1,11 +1,14 @@
 // SkalnixAction: construction, dispatch of the host's operation codes and the export flow.
 #include "dibal/skalnixaction.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "dibal/catalogue.h"
+#include "dibal/file_warnings.h"
 #include "exportdata/ksexpbuf.h"
 #include "platform/platform.h"
+#include "runtime/dttools.h"
 #include "runtime/exceptions.h"
 
 SkalnixAction::SkalnixAction(TKSLibrary* library, int opContext) : KSAction(library, opContext) {}
@@ -112,6 +115,7 @@ void SkalnixAction::Eksport() {
         LockDriverDir();
         ExpBuf->ReadFromFile(ExportFileName(), false, -1);
 
+        WarnAboutTheFile();
         PrepareGoods();
         ReportGoodsToSend();
 
@@ -123,6 +127,11 @@ void SkalnixAction::Eksport() {
 
         ExpBuf->ZapiszWynikEksp(ResultFileName());
         SaveResultToDatabase();
+        // An empty or unreadable file reads as no goods: the user must not take it for a
+        // successful export of the goods list.
+        if (ExpBuf->LiczbaTowarow == 0)
+            Message(msgWarning, DriverText("SkalnixABrakTowarow",
+                                           "Plik eksportowy nie zawiera żadnego towaru"));
     } catch (...) {
         // The original failure is what the host must see; a failing report must not hide it.
         try {
@@ -139,6 +148,19 @@ void SkalnixAction::Eksport() {
     ReleaseDriverDir();
 }
 
+void SkalnixAction::WarnAboutTheFile() {
+    KSTowRec goods;
+    for (int i = 0; i < ExpBuf->LiczbaTowarow; ++i) {
+        ExpBuf->CzytajRec(i, goods);
+        if (dibal::LooksLikeUtf8(goods.nazwa)) {
+            Message(msgWarning, DriverText("SkalnixAUtf8Nazwy",
+                                           "Nazwy towarów zapisano w UTF-8 zamiast Windows-1250: "
+                                           "na wadze będą zniekształcone"));
+            return;
+        }
+    }
+}
+
 void SkalnixAction::ReportGoodsToSend() {
     StartStage(DriverText("SkalnixAEksportMsgAdd", " - do wysłania"), stageCounter, 100);
     SetProgress(Plan.SentCounter);
@@ -146,5 +168,25 @@ void SkalnixAction::ReportGoodsToSend() {
         Message(msgError, DriverText("AEksportDodajKomTargoDLL_Z",
                                      "Ilość towarów do wysłania przekracza zadeklarowaną "
                                      "pojemność wagi!"));
+    ReportRejectedGoods();
     LogRejected();
+}
+
+// Goods kept back by the preparation are shown with their reasons, so that nobody has to guess
+// why a goods is missing from the scale: a stage line with the count, the first lines in the
+// window, and the whole list in the log file.
+void SkalnixAction::ReportRejectedGoods() {
+    if (RejectedList.empty())
+        return;
+    constexpr std::size_t kShown = 10;
+    StartStage(DriverText("SkalnixAOdrzuconeMsgAdd", " - towary pominięte"), stageCounter, 100);
+    SetProgress(static_cast<int>(RejectedList.size()));
+    const std::size_t shown = std::min(RejectedList.size(), kShown);
+    for (std::size_t i = 0; i < shown; ++i)
+        Message(msgWarning, "..." + RejectedList[i]);
+    if (RejectedList.size() > kShown)
+        Message(msgWarning, DriverText("SkalnixAOdrzuconeDalej", "i tak dalej..."));
+    AppendToLog(DriverText("SkalnixAOdrzuconeheader", "Eksport danych z dnia ") +
+                DefaultDateTimeText(TdtTools::Now().Value()) +
+                DriverText("OdrzuconeheaderdtDateTime", "\n\rTowary pominięte:"));
 }

@@ -76,6 +76,17 @@ void SkalnixAction::PrepareGoods() {
         SetProgress(i + 1);
         ExpBuf->CzytajRec(i, goods);
 
+        // Text in a number field would reach the scale as part of a number or as 0: the goods
+        // is not sent and keeps its tr_ok, so the host offers it again once it is mended.
+        if (const auto bad = ExpBuf->BadNumberFields.find(goods.nr_buf);
+            bad != ExpBuf->BadNumberFields.end()) {
+            dibal::AddRejection(RejectedList, goods, "SkalnixAPrepareNstr",
+                                "SkalnixAPrepareNstr_00001", " (pole nr ",
+                                std::to_string(bad->second) +
+                                    DriverText("SkalnixAPrepareNstr_00002", " nie jest liczbą)"));
+            continue;
+        }
+
         dibal::RecordFields f;
         if (!FormatPluCode(goods, f.pluCode)) {
             Plan.notForScale.push_back(i);

@@ -32,6 +32,8 @@ public:
     void CheckConnection();
     void Eksport();
     void ReportGoodsToSend();  // the count to send, the capacity warning, the kept-back goods
+    void ReportRejectedGoods();
+    void WarnAboutTheFile();  // goods names written in UTF-8  // the goods the preparation kept back, with their reasons
     void RunAdditionalFunction(int number);
     void EnsureDriverDir();
     // Ends a wait for a command that no DibalCom can take any more: the one this export started

@@ -129,6 +129,7 @@ void KSExpBuf::DodajRec(const KSTowRec& rec) {
     if (rec.opakowanie) ++LiczbaOpakowan;
     if (rec.fd_tow_z_kontr) ++LiczbaTowZKontr;
     towary.SetInt(row, colNrBuf, row);
+    if (rec.bad_number_field != 0) BadNumberFields[row] = rec.bad_number_field;
 }
 
 void KSExpBuf::DodajRec(const KSKontrRec& rec) {

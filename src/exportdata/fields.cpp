@@ -94,7 +94,8 @@ long double Number(std::string_view text) {
             ++exponent;
         }
     }
-    if (i < text.size() && text[i] == '.') {
+    // A comma is the decimal separator people write in Poland; it can mean nothing else here.
+    if (i < text.size() && (text[i] == '.' || text[i] == ',')) {
         ++i;
         for (; i < text.size() && IsDigit(text[i]); ++i) {
             anyDigit = true;
@@ -112,6 +113,20 @@ long double Number(std::string_view text) {
     const int e = static_cast<int>(exponent);
     value = e < 0 ? value / PowerOfTen(-e) : value * PowerOfTen(e);
     return negative ? -value : value;
+}
+
+bool EmptyOrNumber(std::string_view text, bool decimals) {
+    text = TrimView(text);
+    if (text.empty()) return true;
+    size_t i = 0;
+    if (text[0] == '+' || text[0] == '-') ++i;
+    bool anyDigit = false;
+    for (; i < text.size() && IsDigit(text[i]); ++i) anyDigit = true;
+    if (decimals && i < text.size() && (text[i] == '.' || text[i] == ',')) {
+        ++i;
+        for (; i < text.size() && IsDigit(text[i]); ++i) anyDigit = true;
+    }
+    return anyDigit && i == text.size();
 }
 
 int TruncToInt(long double value) {

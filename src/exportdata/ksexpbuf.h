@@ -3,6 +3,7 @@
 
 #include "runtime/api.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,6 +61,9 @@ struct SKALNIX_FRAMEWORK_API KSTowRec {
     std::string org_barcode;
     int org_status;
     int fd_nr_src_buf = 0;
+    // The first number field of the line (its field number) that held no number; 0 when all
+    // did. Not stored in the goods table: the buffer keeps it by row.
+    int bad_number_field = 0;
     bool fd_from_ecr;
     bool fd_tow_z_kontr;
 };
@@ -210,6 +214,8 @@ public:
     int LiczbaTowarow = 0, LiczbaDod = 0, LiczbaAkt = 0, LiczbaCen = 0, LiczbaUsu = 0;
     int LiczbaOpakowan = 0, LiczbaKontrahentow = 0, LiczbaTowZKontr = 0, LiczbaZapisanych = 0;
     std::string SzukanyKod;
+    // Goods rows whose line held text in a number field, with that field's number.
+    std::map<int, int> BadNumberFields;
 
 private:
     TLProgress* operation_;

@@ -124,5 +124,6 @@ void KSExpBuf::Clear() {
     JednostkiMiary.clear();
     Kasjerzy.clear();
     Waluty.clear();
+    BadNumberFields.clear();
     LiczbaTowarow = LiczbaDod = LiczbaAkt = LiczbaCen = LiczbaUsu = LiczbaOpakowan = 0;
 }

@@ -8,6 +8,7 @@
 #include "exportdata/line_reader.h"
 #include "exportdata/texts.h"
 #include "platform/platform.h"
+#include "runtime/exceptions.h"
 #include "runtime/xftools.h"
 #include "targodll.h"
 #include "tools/archive_copy.h"
@@ -42,13 +43,18 @@ class ExportLineParser {
 public:
     explicit ExportLineParser(KSExpBuf& buf) : buf_(buf) { words_.Separator.assign(1, ';'); }
 
+    // The field of the goods line read last, counted from 1 after the tag; 0 for other lines.
+    int GoodsField() const { return goodsLine_ ? words_.LastIndex : 0; }
+
     void Parse(std::string_view raw) {
+        goodsLine_ = false;
         const std::string_view line = exportfields::TrimView(raw);
         if (line.empty() || line[0] == '#' || line[0] == '[') return;
         words_.Split(line);
         const std::string& tag = words_.Word(0);
         const TMLgExtTools* lg = buf_.LgTools();
         if (tag == "PLU") {
+            goodsLine_ = true;
             goods_.FromLine(words_, lg);
             buf_.DodajRec(goods_);
         } else if (tag == "KON" || tag == "KONA") {
@@ -88,6 +94,7 @@ private:
     KSTowRec goods_;
     KSKontrRec customer_;
     KSAsort assortment_;
+    bool goodsLine_ = false;
 };
 
 // Lines of the file and, among them, the goods lines (for reserving the goods table); each
@@ -126,6 +133,7 @@ void KSExpBuf::ReadFromFile(const std::string& path, bool sort, int archiveKind)
         if (archivePath == path) {
             CountLines(reader, nullptr, lines, goods);
         } else {
+            TLTools().StartNewGenerationWhenFull(archivePath);
             ArchiveCopy archive(archivePath, lg_, true, archiveKind, true, std::string());
             CountLines(reader, &archive, lines, goods);
             archive.Close();
@@ -153,7 +161,18 @@ void KSExpBuf::ReadFromFile(const std::string& path, bool sort, int archiveKind)
                     os.SleepMs(20);  // lets the host's window breathe
                 }
             }
-            parser.Parse(line);
+            try {
+                parser.Parse(line);
+            } catch (Exception& e) {
+                // The runtime's text alone does not say where the file is wrong.
+                std::string where = expbuftext::Get(lg_, "ReadFromFileLineNumber", " (wiersz ") +
+                                    std::to_string(i + 1);
+                if (parser.GoodsField() > 0)
+                    where += expbuftext::Get(lg_, "ReadFromFileFieldNumber", ", pole ") +
+                             std::to_string(parser.GoodsField());
+                e.AppendToMessage(where + ")");
+                throw;
+            }
         }
         if (operation_) operation_->SetProgress(lines);
 

@@ -43,6 +43,7 @@ long double ScalePrice(long double price, long double factor) {
 // --- KSTowRec ------------------------------------------------------------------------------
 
 void KSTowRec::Clear() {
+    bad_number_field = 0;
     plu = 0;
     koldod = 0;
     kod.clear();
@@ -100,11 +101,21 @@ void KSTowRec::FromLine(const std::string& line, const TMLgExtTools* lg) {
 
 void KSTowRec::FromLine(TLJWords& w, const TMLgExtTools* lg) {
     Clear();
+    // A number field with other text in it marks the goods instead of yielding part of it or
+    // 0; an empty field keeps its default.
+    // (The whole-number fields read with a prefix or a fallback keep those readings.)
+    auto checkNumber = [this, &w](int field) {
+        const bool outOfRange = w.OutOfRange;  // the check must not end the optional groups
+        if (bad_number_field == 0 && !EmptyOrNumber(w.Word(field), true))
+            bad_number_field = field;
+        w.OutOfRange = outOfRange;
+    };
     // Fields 1-19, in file order: the first bad field decides the error.
     plu = StrictInt(w.Word(1));
     koldod = StrictInt(w.Word(2));
     kod = w.Word(3);
     nazwa = w.Word(4);
+    for (int field = 5; field <= 8; ++field) checkNumber(field);
     cena = Number(w.Word(5));
     cena_hurt = Number(w.Word(6));
     cena_noc = Number(w.Word(7));
@@ -140,8 +151,10 @@ void KSTowRec::FromLine(TLJWords& w, const TMLgExtTools* lg) {
         opis3 = w.Word(27);
         opis4 = w.Word(28);
     }
+    if (present()) checkNumber(29);
     if (present()) fd_dod_rabat_tow = Number(w.Word(29));
     if (present()) nazwa_pelna = w.Word(31);
+    if (present()) checkNumber(32);
     if (present()) ile_jedn = TruncToInt(Number(w.Word(32)));
 
     // Field 30 is decided by the number of fields of the line.

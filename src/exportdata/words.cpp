@@ -11,6 +11,7 @@ const std::string kEmptyWord;
 
 int TLJWords::Split(std::string_view line) {
     OutOfRange = false;
+    LastIndex = -1;
     count_ = 0;
     auto add = [this](std::string_view word) {
         // Strings are reused between lines so that reading a file allocates only while the
@@ -73,6 +74,7 @@ int TLJWords::Split(std::string_view line) {
 }
 
 const std::string& TLJWords::Word(int index) {
+    LastIndex = index;
     if (index < 0) return kEmptyWord;
     if (index >= count_) {
         OutOfRange = true;

@@ -14,6 +14,7 @@ public:
 
     std::string Separator;
     bool OutOfRange = false;
+    int LastIndex = -1;  // the index of the word asked for last, for error reports
 
 private:
     std::vector<std::string> words_;  // reused between lines; only the first count_ are valid

@@ -10,6 +10,8 @@ class Exception : public std::exception {
 public:
     explicit Exception(std::string message);
     const std::string& Message() const { return message_; }
+    // Adds where the failure happened, keeping the class of the exception.
+    void AppendToMessage(const std::string& text) { message_ += text; }
     const char* what() const noexcept override { return message_.c_str(); }
     virtual const char* ClassName() const { return "Exception"; }
     // True when this object's class is `name` or derives from it.

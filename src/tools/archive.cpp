@@ -184,6 +184,7 @@ void TLTools::ArchiveFile(const std::string& path, const std::string& archivePat
         source.Close();
     }
 
+    if (!intoItself) StartNewGenerationWhenFull(archivePath);
     ArchiveCopy archive(archivePath, lg, isExport, kind, header, extraLine);
     if (intoItself) {
         for (const std::string& line : lines) archive.AddLine(line);
@@ -192,6 +193,29 @@ void TLTools::ArchiveFile(const std::string& path, const std::string& archivePat
         source.Close();
     }
     archive.Close();
+}
+
+void TLTools::StartNewGenerationWhenFull(const std::string& archivePath) {
+    if (!platform::env().FileExists(archivePath)) return;
+    long long size = 0;
+    {
+        TMFile archive;
+        archive.SetPath(archivePath);
+        archive.SetReadOnly(true);
+        archive.Open();
+        size = static_cast<long long>(archive.GetSize());
+        archive.Close();
+    }
+    if (size <= kArchiveLimitBytes) return;
+    ArchiveFileUpdateFileNames(archivePath);
+    std::size_t cut = archivePath.size();
+    while (cut > 0 && !platform::IsPathSeparator(archivePath[cut - 1])) --cut;
+    const std::string name = archivePath.substr(cut);
+    const std::size_t dot = name.find('.');
+    const std::string base = dot == std::string::npos ? std::string() : name.substr(0, dot);
+    const std::string ext = dot == std::string::npos ? name : name.substr(dot + 1);
+    // When the rename fails the copy is appended to the full archive: nothing is lost.
+    platform::env().RenameFile(archivePath, archivePath.substr(0, cut) + GenerationName(base, 1, ext));
 }
 
 void TLTools::ArchiveFileUpdateFileNames(const std::string& archivePath) {

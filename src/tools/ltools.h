@@ -61,6 +61,10 @@ public:
                      const TMLgExtTools* lg, bool isExport, int kind, bool header,
                      const std::string& extraLine);
     void ArchiveFileUpdateFileNames(const std::string& archivePath);
+    // Past this size a running archive becomes generation 0001 before the next copy, so that
+    // it does not grow without bound; no generation is ever deleted.
+    static constexpr long long kArchiveLimitBytes = 32LL << 20;
+    void StartNewGenerationWhenFull(const std::string& archivePath);
 
     // The Polish-letter table: 14 code pages x 18 letters (A, C, E, L, N, O, S, Z-dot, Z-acute,
     // then the same in lower case).

@@ -552,3 +552,99 @@ TEST_F(FlowTest, UsersStopWhileACommandIsPending) {
 }
 
 }  // namespace
+
+// Goods the preparation keeps back are named in the window with their reasons (the first ten,
+// then "and so on") and all of them in kasa.log; they are still not reported as sent.
+TEST_F(FlowTest, KeptBackGoodsAreShownWithTheirReasons) {
+    host.params["Pojemnosc"] = "1";
+    std::string kasa;
+    for (int plu = 1; plu <= 12; ++plu)
+        kasa += PluLine(plu, std::to_string(plu));
+    WriteFile(exchange.File("kasa.exp"), kasa);
+
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+
+    const std::string reason = Cp(" (towar nie zmieści się w wadze)");
+    std::vector<std::string> expected;
+    for (int plu = 2; plu <= 11; ++plu)
+        expected.push_back("...PLU: " + std::to_string(plu) + "; KOD: " + std::to_string(plu) +
+                           reason);
+    expected.push_back("i tak dalej...");
+    EXPECT_EQ(host.Texts(TARGO_MSG_WARNING), expected);
+    // The stage line as it ends, after its count was set.
+    const auto stage = std::find_if(host.messages.rbegin(), host.messages.rend(),
+                                    [](const HostMessage& m) {
+                                        return m.text.find(Cp("pominięte")) != std::string::npos;
+                                    });
+    ASSERT_NE(stage, host.messages.rend());
+    EXPECT_EQ(stage->text, Cp("- towary pominięte:\x01") + "11");
+
+    const std::string log = ReadFile(exchange.File("kasa.log"));
+    for (int plu = 2; plu <= 12; ++plu)
+        EXPECT_NE(log.find("PLU: " + std::to_string(plu) + "; KOD: " + std::to_string(plu) +
+                           reason + "\r\n"),
+                  std::string::npos)
+            << plu;
+    EXPECT_EQ(ReadFile(exchange.File("wynik.exp")).find("PLU;2;"), std::string::npos);
+}
+
+// Without kept-back goods the window has no warning and no log file is written.
+TEST_F(FlowTest, NoKeptBackGoodsNoWarningsNoLog) {
+    WriteFile(exchange.File("kasa.exp"), PluLine(1, "5") + PluLine(2, "5000"));
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+    EXPECT_TRUE(host.Texts(TARGO_MSG_WARNING).empty());
+    EXPECT_FALSE(platform::env().PathExists(exchange.File("kasa.log")));
+}
+
+// A price that is not a number keeps its goods off the scale and out of wynik.exp, with a
+// warning naming the field; a price with a decimal comma is sent.
+TEST_F(FlowTest, GoodsWithTextInAPriceIsKeptBack) {
+    const auto line = [](int plu, const std::string& price) {
+        return "PLU;" + std::to_string(plu) + ";0;" + std::to_string(plu) + ";Towar;" + price +
+               ";90;80;70;23;1;F;0;F;F;F;;0;0;DOD\r\n";
+    };
+    WriteFile(exchange.File("kasa.exp"), line(1, "24x50") + line(2, "abc") + line(3, "nan") +
+                                             line(4, "inf") + line(5, "24,50"));
+
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+
+    std::vector<std::string> expected;
+    for (int plu = 1; plu <= 4; ++plu)
+        expected.push_back("...PLU: " + std::to_string(plu) + "; KOD: " + std::to_string(plu) +
+                           Cp(" (pole nr 5 nie jest liczbą)"));
+    EXPECT_EQ(host.Texts(TARGO_MSG_WARNING), expected);
+    EXPECT_EQ(ReadFile(exchange.File("wynik.exp")), "PLU;5;0;5;DOD\r\n");
+    const std::string records = ReadFile(driver.File("dibal.exp"));
+    EXPECT_EQ(records.substr(0, 13), "00X100M000005");
+    EXPECT_EQ(records.find("M000001"), std::string::npos);
+}
+
+// A file that yields no goods (empty, or random bytes) is still a success but says so, and a
+// file with UTF-8 names warns that the scale will show them garbled; a Windows-1250 file with
+// Polish letters gets neither warning.
+TEST_F(FlowTest, FileWarnings) {
+    std::string noise;
+    for (int i = 0; i < 5000; ++i)
+        noise += static_cast<char>((i * 7919 + 13) % 251);
+    const std::string noGoods = Cp("Plik eksportowy nie zawiera żadnego towaru");
+    const std::string utf8 = Cp("Nazwy towarów zapisano w UTF-8 zamiast Windows-1250: na wadze "
+                                "będą zniekształcone");
+    struct Case {
+        const char* name;
+        std::string kasa;
+        std::vector<std::string> warnings;
+    } cases[] = {
+        {"empty", "", {noGoods}},
+        {"noise", noise, {noGoods}},
+        {"utf-8 names", "PLU;1;0;5;Jab\xC5\x82ka;100;90;80;70;23;1;F;0;F;F;F;;0;0;DOD\r\n", {utf8}},
+        {"windows-1250 names", "PLU;1;0;5;Jab\xB3ka \xB9\xEA;100;90;80;70;23;1;F;0;F;F;F;;0;0;DOD\r\n", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        host.ClearMessages();
+        WriteFile(exchange.File("kasa.exp"), c.kasa);
+        EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+        EXPECT_TRUE(host.Errors().empty());
+        EXPECT_EQ(host.Texts(TARGO_MSG_WARNING), c.warnings);
+    }
+}

@@ -42,6 +42,7 @@ const std::vector<ModuleKeys>& DriverKeys() {
           "LogujOdrheaderdtDateTime"}},
         {"kstools_KSExpBuf",
          {"ufReadFromksactionMsgAdd", "ufReadFromksactionMsgAdd_00001",
+          "ReadFromFileLineNumber", "ReadFromFileFieldNumber",
           "KSTowRecFromLineExceptio", "KSTowRecBoolExceptio", "KSKontrRBoolExceptio",
           "KSKasjerGetNumerExceptio", "KSKasjerGetNazwiExceptio", "KSKasjerGetPozioExceptio",
           "KSKasjerGetIdentExceptio", "KSKasjerGetKodKaExceptio", "KSWalutaGetKodExceptio",
@@ -106,7 +107,9 @@ const std::vector<ModuleKeys>& DriverKeys() {
           "ARenFileExceptioAnsiStri_00001", "SkalnixASprawdzEMsgAdd", "SkalnixASprawdzEheader",
           "SprawdzEheaderdtDateTime", "SkalnixASprawdzEMsgAdd_00001", "SkalnixATestConnMsgAdd",
           "SkalnixADodFuncEExceptio", "SkalnixAPrepareDExceptio", "SkalnixAEksportMsgAdd",
-          "AEksportDodajKomTargoDLL_Z"}},
+          "AEksportDodajKomTargoDLL_Z", "SkalnixAOdrzuconeMsgAdd", "SkalnixAOdrzuconeDalej",
+          "SkalnixAOdrzuconeheader", "OdrzuconeheaderdtDateTime", "SkalnixAPrepareNstr", "SkalnixABrakTowarow", "SkalnixAUtf8Nazwy",
+          "SkalnixAPrepareNstr_00001", "SkalnixAPrepareNstr_00002"}},
     };
     return keys;
 }

@@ -42,10 +42,29 @@ TEST(FieldsTest, NumberReadsAsFarAsItFormsANumber) {
         const char* text;
         long double value;
     } cases[] = {{"", 0},        {"abc", 0},       {"1299", 1299},   {"12.5", 12.5L},
-                 {"  3.25x", 3.25L}, {"-4", -4},   {"7,5", 7},       {".5", 0.5L},
+                 {"  3.25x", 3.25L}, {"-4", -4},   {"7,5", 7.5L},       {".5", 0.5L},
                  {"5.", 5},      {"1e3", 1},       {"0.05", 0.05L},  {"00012", 12},
                  {"1234567890123456789", 1234567890123456789.0L}};
     for (const Case& c : cases) EXPECT_EQ(Number(c.text), c.value) << c.text;
+}
+
+// A number field holds a number as a whole or nothing; anything else must not pass as a number.
+TEST(FieldsTest, EmptyOrNumberAcceptsOnlyWholeNumbers) {
+    struct Case {
+        const char* text;
+        bool decimals;
+        bool accepted;
+    } cases[] = {
+        {"", true, true},        {"  ", true, true},        {" 24.50 ", true, true},
+        {"24,50", true, true},   {"-4", true, true},        {"+.5", true, true},
+        {"5.", true, true},      {"24x50", true, false},    {"abc", true, false},
+        {"nan", true, false},    {"inf", true, false},      {"1e3", true, false},
+        {".", true, false},      {"-", true, false},        {"1.2.3", true, false},
+        {"24 50", true, false},  {"30", false, true},       {"1.5", false, false},
+        {"10 dni", false, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(EmptyOrNumber(c.text, c.decimals), c.accepted) << '"' << c.text << '"';
 }
 
 TEST(FieldsTest, HugeValuesStayWithinRange) {

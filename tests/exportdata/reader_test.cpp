@@ -88,9 +88,30 @@ TEST_F(ReaderTest, BadActionStopsTheReadAndKeepsTheGoodsBeforeIt) {
     KSExpBuf buf(&progress);
     const std::string text = GoodsLine("1") + "\r\n" + GoodsLine("2", "2", "dod") + "\r\n" +
                              GoodsLine("3") + "\r\n";
-    EXPECT_EQ(ThrownMessage([&] { Read(buf, text); }), Cp("Nieprawidłowy format pliku eksportowego"));
+    EXPECT_EQ(ThrownMessage([&] { Read(buf, text); }),
+              Cp("Nieprawidłowy format pliku eksportowego (wiersz 2, pole 19)"));
     EXPECT_EQ(buf.LiczbaTowarow, 1);
     EXPECT_EQ(progress.calls.back(), "type 1");
+}
+
+// A reading error names the line of the file and, on a goods line, the field, after the
+// runtime's own text; comment lines count as lines.
+TEST_F(ReaderTest, ReadErrorsNameTheLineAndTheField) {
+    struct Case {
+        std::string text;
+        std::string message;
+    } cases[] = {
+        {"# eksport\r\nPLU;;5;7;A;1;2;3;4;23;1;F;0;F;F;T;0;;3;DOD\r\n",
+         "'' is not a valid integer value (wiersz 2, pole 1)"},
+        {GoodsLine("1") + "\r\n\r\nPLU;2;5;7;A;1;2;3;4;23\r\n",
+         "'' is not a valid integer value (wiersz 3, pole 10)"},
+        {"PLU;1;5;7;A;1;2;3;4;x23;1;F;0;F;F;T;0;;3;DOD\r\n",
+         "'x23' is not a valid integer value (wiersz 1, pole 9)"},
+    };
+    for (const Case& c : cases) {
+        KSExpBuf buf(nullptr);
+        EXPECT_EQ(ThrownMessage([&] { Read(buf, c.text); }), c.message) << c.text;
+    }
 }
 
 TEST_F(ReaderTest, AMissingFileOrADirectoryIsAFileErrorAndCreatesNoArchive) {

@@ -153,6 +153,30 @@ TEST(Archive, AppendsToWhatIsThere) {
               "earlier\r\n" + head + "ZMIANA LISTY\r\none\r\none\r\n");
 }
 
+// An archive past its size limit becomes generation 0001 (older generations move up one) before
+// the next copy starts a new archive; one at the limit is still appended to; nothing is lost.
+TEST(Archive, FullArchiveMovesToGenerationOne) {
+    for (const long long size : {TLTools::kArchiveLimitBytes, TLTools::kArchiveLimitBytes + 1}) {
+        SCOPED_TRACE(size);
+        TempDir dir;
+        const std::string full(static_cast<std::size_t>(size), 'x');
+        WriteFile(dir.File("kasa.exp"), "one\r\n");
+        WriteFile(dir.File("ARCH2.EXP"), full);
+        WriteFile(dir.File("ARCH2_0001.EXP"), "older\r\n");
+        TLTools tools;
+        tools.ArchiveFile(dir.File("kasa.exp"), dir.File("ARCH2.EXP"), nullptr, true, 1, false, "");
+        if (size > TLTools::kArchiveLimitBytes) {
+            EXPECT_EQ(ReadFile(dir.File("ARCH2.EXP")), "one\r\n");
+            EXPECT_TRUE(ReadFile(dir.File("ARCH2_0001.EXP")) == full);
+            EXPECT_EQ(ReadFile(dir.File("ARCH2_0002.EXP")), "older\r\n");
+        } else {
+            EXPECT_TRUE(ReadFile(dir.File("ARCH2.EXP")) == full + "one\r\n");
+            EXPECT_EQ(ReadFile(dir.File("ARCH2_0001.EXP")), "older\r\n");
+            EXPECT_FALSE(platform::env().PathExists(dir.File("ARCH2_0002.EXP")));
+        }
+    }
+}
+
 TEST(Archive, HeaderTextsComeFromTheLanguageService) {
     auto& t = tools_test::Translations();
     t[{"kstools_LTools", "oolsArchiveFlineAnsiStri"}] = "EXPORT ";
