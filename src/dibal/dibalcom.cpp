@@ -32,32 +32,40 @@ void SkalnixAction::SendGoods() {
                    stagePlain, 100);
         RemoveStaleCommand();
         StartDibalCom();
-        StartStage(DriverText("SkalnixASendPluRMsgAdd_00002", " -inicjalizuję DibalCom"),
+        StartStage(CommandStage(DriverText("SkalnixASendPluRMsgAdd_00002", " -inicjalizuję DibalCom")),
                    stageCounter, 100);
         Execute("R\r\n");
-        StartStage(DriverText("SkalnixASendPluRMsgAdd_00003",
-                              " -uruchamiam komunikację DibalCom"),
+        StartStage(CommandStage(DriverText("SkalnixASendPluRMsgAdd_00003",
+                                           " -uruchamiam komunikację DibalCom")),
                    stageCounter, 100);
         Execute("s\r\n");
         StartStage(DriverText("SkalnixASendPluRMsgAdd_00004", " -DibalCom przesyła dane"),
                    stagePercent, Plan.ProgressUnits);
         WaitForTransfer();
-        StartStage(DriverText("SkalnixASendPluRMsgAdd_00005",
-                              " -zatrzymuję komunikację DibalCom"),
+        StartStage(CommandStage(DriverText("SkalnixASendPluRMsgAdd_00005",
+                                           " -zatrzymuję komunikację DibalCom")),
                    stageCounter, 100);
         Execute("S\r\n");
         if (Settings.ConnectionType == 1 && IsMuxChannel(Settings.MuxChannel)) {
-            StartStage(DriverText("SkalnixASendPluRMsgAdd_00006",
-                                  " -zatrzymuję program DibalCom"),
+            StartStage(CommandStage(DriverText("SkalnixASendPluRMsgAdd_00006",
+                                               " -zatrzymuję program DibalCom")),
                        stagePlain, 100);
             Execute("G\r\n");
         } else if (Settings.ExitDibalCom) {
-            StartStage(DriverText("SkalnixASendPluRMsgAdd_00007", " -zatrzymuję program DibalCom"),
+            StartStage(CommandStage(DriverText("SkalnixASendPluRMsgAdd_00007",
+                                               " -zatrzymuję program DibalCom")),
                        stagePlain, 100);
             Execute("G\r\n");
         }
         CheckResults();
     }
+}
+
+std::string SkalnixAction::CommandStage(const std::string& caption) const {
+    // Nobody watches an automatic export: its stage says how long a command may wait.
+    if (!AutoExport) return caption;
+    return caption + DriverText("SkalnixAAutoLimitMsgAdd", " (najdłużej s: ") +
+           std::to_string(kAutoCommandLimitSeconds) + ")";
 }
 
 void SkalnixAction::WriteRecordFile() { ReplaceWithText(Plan.RecordText, DriverFile("dibal.exp")); }

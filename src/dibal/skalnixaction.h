@@ -69,6 +69,8 @@ public:
     void WriteRecordFile();
     void RemoveStaleCommand();
     void StartDibalCom();
+    // The caption of a stage that waits for DibalCom to take a command.
+    std::string CommandStage(const std::string& caption) const;
     void Execute(const std::string& command);
     bool WaitForFile(const std::string& path, bool untilGone);
     void WaitForTransfer();

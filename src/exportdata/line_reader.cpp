@@ -2,31 +2,21 @@
 #include "exportdata/line_reader.h"
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/platform.h"
 #include "runtime/exceptions.h"
-#include "runtime/mfile.h"
 
 BlockLineReader::BlockLineReader(const std::string& path, size_t blockSize)
     : path_(path), buffer_(blockSize < 16 ? 16 : blockSize) {
-    // stdio opens a directory as if it were a file; it is refused here as the runtime does.
-    if (!platform::env().DirectoryExists(path)) file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) {
-        // The runtime's file object reports the failure in its own words.
-        TMFile probe;
-        probe.SetPath(path);
-        probe.Open();
+    // The runtime's file object's own words.
+    if (!platform::env().OpenFile(path, platform::FileMode::Read, file_))
         throw EInOutError("Cannot open file \"" + path + "\"");
-    }
-}
-
-BlockLineReader::~BlockLineReader() {
-    if (file_) std::fclose(file_);
 }
 
 void BlockLineReader::Rewind() {
-    if (!platform::SeekFile(file_, 0, SEEK_SET))
+    if (!file_->Seek(0, SEEK_SET))
         throw EInOutError("Cannot read file \"" + path_ + "\"");  // the runtime's text
     begin_ = end_ = 0;
     eof_ = false;
@@ -40,10 +30,10 @@ bool BlockLineReader::Fill() {
         begin_ = 0;
     }
     if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a line longer than a block
-    const size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+    size_t got = 0;
+    if (!file_->Read(buffer_.data() + end_, buffer_.size() - end_, got))
+        throw EInOutError("Cannot read file \"" + path_ + "\"");  // the runtime's text
     if (got == 0) {
-        if (std::ferror(file_))
-            throw EInOutError("Cannot read file \"" + path_ + "\"");  // the runtime's text
         eof_ = true;
         return false;
     }

@@ -3,16 +3,18 @@
 // counts, an end of file right after a line end adds no empty line.
 #pragma once
 
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/env.h"
 
 class BlockLineReader {
 public:
     // Opens the file; a file that cannot be opened throws the runtime's file error.
     explicit BlockLineReader(const std::string& path, size_t blockSize = 1 << 20);
-    ~BlockLineReader();
+    ~BlockLineReader() = default;
     BlockLineReader(const BlockLineReader&) = delete;
     BlockLineReader& operator=(const BlockLineReader&) = delete;
 
@@ -29,7 +31,7 @@ private:
     bool Fill();  // reads more bytes behind the unread ones; false at the end of the file
 
     std::string path_;
-    std::FILE* file_ = nullptr;
+    std::unique_ptr<platform::File> file_;
     std::vector<char> buffer_;
     size_t begin_ = 0;  // first unread byte
     size_t end_ = 0;    // one past the last byte read

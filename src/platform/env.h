@@ -5,6 +5,7 @@
 // waiting. Paths and texts are Windows-1250 byte strings (the Windows build uses the ANSI API).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -47,6 +48,27 @@ public:
     virtual bool Running() = 0;
 };
 
+// How OpenFile opens a file: for reading only, for reading and writing an existing file, or
+// for reading and writing a file created empty when missing (an existing one is never cut).
+enum class FileMode { Read, ReadWrite, ReadWriteCreate };
+
+// An open file, positioned like a stdio stream. Destroying it closes it without a word; Close
+// says whether the bytes written reached the file.
+class File {
+public:
+    virtual ~File() = default;
+    // Reads up to `count` bytes; `got` is 0 at the end of the file.
+    virtual Status Read(void* buffer, std::size_t count, std::size_t& got) = 0;
+    virtual Status Write(const void* buffer, std::size_t count) = 0;
+    // Origin SEEK_SET, SEEK_CUR or SEEK_END; 64-bit offsets.
+    virtual Status Seek(std::int64_t offset, int origin) = 0;
+    virtual std::int64_t Tell() = 0;  // -1 on failure
+    // Cuts the file at `size`; the position is left where it was.
+    virtual Status Truncate(std::int64_t size) = 0;
+    // The file is closed afterwards whatever the answer.
+    virtual Status Close() = 0;
+};
+
 // An exclusive lock of a file, held by this process while the object lives.
 class FileLock {
 public:
@@ -77,6 +99,9 @@ public:
     // "." and ".." are never listed.
     virtual std::vector<std::string> FindFiles(const std::string& pattern,
                                                bool plainFilesOnly) = 0;
+    // Opens the file at `path` (never a directory); the status names the path on failure.
+    virtual Status OpenFile(const std::string& path, FileMode mode,
+                            std::unique_ptr<File>& file) = 0;
     // Takes the exclusive lock of the file at `path` (created empty when missing) without
     // waiting: on success `lock` holds it, or stays empty when another process holds it. Other
     // processes' locks only: the lock is advisory (flock / LockFileEx).
@@ -178,6 +203,9 @@ public:
     unsigned long ProcessId() override { return target_.ProcessId(); }
     Status TryLockFile(const std::string& p, std::unique_ptr<FileLock>& l) override {
         return target_.TryLockFile(p, l);
+    }
+    Status OpenFile(const std::string& p, FileMode m, std::unique_ptr<File>& f) override {
+        return target_.OpenFile(p, m, f);
     }
 
     bool ReadRegistryString(const std::string& k, const std::string& n,

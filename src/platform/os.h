@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,8 @@ void SleepMs(int milliseconds);
 bool IsWindowsNT();
 unsigned long ProcessId();
 Status TryLockFile(const std::string& path, std::unique_ptr<FileLock>& lock);
+// The stdio stream of the file at `path` (mode as fopen); null with errno set on failure.
+std::FILE* OpenStream(const std::string& path, const char* mode);
 
 bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
                         std::string& value);

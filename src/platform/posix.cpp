@@ -383,6 +383,18 @@ void AdviseLargeBlock(void* address, std::size_t size) {
 #endif
 }
 
+namespace os {
+
+std::FILE* OpenStream(const std::string& path, const char* mode) {
+    if (path.empty()) {
+        errno = ENOENT;
+        return nullptr;
+    }
+    return std::fopen(path.c_str(), mode);
+}
+
+}  // namespace os
+
 bool SeekFile(std::FILE* file, std::int64_t offset, int origin) {
     return file != nullptr && ::fseeko(file, static_cast<off_t>(offset), origin) == 0;
 }

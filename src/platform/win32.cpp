@@ -2,6 +2,9 @@
 #include "platform/os.h"
 #include "platform/platform.h"
 
+#include <cerrno>
+#include <cstdio>
+
 #include <windows.h>
 #include <shellapi.h>
 #include <io.h>
@@ -169,6 +172,18 @@ Status StartProgram(const std::string& program, const std::string& workDir,
             CloseHandle(info.hProcess);
     }
     return Status();
+}
+
+}  // namespace os
+
+namespace os {
+
+std::FILE* OpenStream(const std::string& path, const char* mode) {
+    if (path.empty()) {
+        errno = ENOENT;
+        return nullptr;
+    }
+    return std::fopen(path.c_str(), mode);  // the ANSI name, as every path of this build
 }
 
 }  // namespace os

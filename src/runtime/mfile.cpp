@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -11,7 +12,6 @@
 namespace {
 
 constexpr std::size_t kReadAheadSize = 64 * 1024;
-constexpr std::size_t kStreamBufferSize = 64 * 1024;
 constexpr std::size_t kWholeFileBlock = 4 * 1024 * 1024;
 
 // Position of the first CR or LF in [p, end), or end.
@@ -25,15 +25,9 @@ const char* FindLineEnd(const char* p, const char* end) {
     return cr != nullptr ? cr : limit;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 }  // namespace
 
-TMFile::~TMFile() {
-    if (file_ != nullptr) std::fclose(file_);
-}
+TMFile::~TMFile() = default;
 
 void TMFile::Fail(const char* what) const {
     throw EInOutError(std::string(what) + " \"" + path_ + "\"");
@@ -45,23 +39,8 @@ void TMFile::RequireOpen() const {
 
 void TMFile::Open() {
     if (file_ != nullptr) Close();
-    std::FILE* f = nullptr;
-    if (platform::env().DirectoryExists(path_)) Fail("Cannot open file");  // stdio would open one
-    if (readOnly_) {
-        f = std::fopen(path_.c_str(), "rb");
-    } else {
-        f = std::fopen(path_.c_str(), "r+b");
-        if (f == nullptr && errno == ENOENT) {
-            // "ab" creates the file without ever truncating one that appeared meanwhile.
-            if (std::FILE* created = std::fopen(path_.c_str(), "ab")) {
-                std::fclose(created);
-                f = std::fopen(path_.c_str(), "r+b");
-            }
-        }
-    }
-    if (f == nullptr) Fail("Cannot open file");
-    std::setvbuf(f, nullptr, _IOFBF, kStreamBufferSize);
-    file_ = f;
+    const auto mode = readOnly_ ? platform::FileMode::Read : platform::FileMode::ReadWriteCreate;
+    if (!platform::env().OpenFile(path_, mode, file_)) Fail("Cannot open file");
     lastOp_ = LastOp::None;
     readPos_ = readLen_ = 0;
 }
@@ -69,49 +48,51 @@ void TMFile::Open() {
 void TMFile::Close() {
     if (file_ == nullptr) return;
     const bool wrote = lastOp_ == LastOp::Write;
-    const int rc = std::fclose(file_);
-    file_ = nullptr;
+    const std::unique_ptr<platform::File> file = std::move(file_);
     lastOp_ = LastOp::None;
     readPos_ = readLen_ = 0;
-    if (rc != 0 && wrote) Fail("Cannot write file");
+    if (!file->Close() && wrote) Fail("Cannot write file");
+}
+
+void TMFile::Seek(std::int64_t offset, int origin) {
+    if (!file_->Seek(offset, origin)) Fail("Cannot seek in file");
 }
 
 void TMFile::DropReadAhead() {
     const std::size_t unread = readLen_ - readPos_;
     readPos_ = readLen_ = 0;
-    if (unread != 0 && !platform::SeekFile(file_, -static_cast<std::int64_t>(unread), SEEK_CUR))
-        Fail("Cannot seek in file");
+    if (unread != 0) Seek(-static_cast<std::int64_t>(unread), SEEK_CUR);
 }
 
 void TMFile::PrepareWrite() {
     if (lastOp_ == LastOp::Read) {
         DropReadAhead();
-        if (!platform::SeekFile(file_, 0, SEEK_CUR)) Fail("Cannot seek in file");
+        Seek(0, SEEK_CUR);
     }
     lastOp_ = LastOp::Write;
 }
 
 void TMFile::PrepareRead() {
-    if (lastOp_ == LastOp::Write && !platform::SeekFile(file_, 0, SEEK_CUR))
-        Fail("Cannot seek in file");
+    if (lastOp_ == LastOp::Write) Seek(0, SEEK_CUR);
     lastOp_ = LastOp::Read;
 }
 
 bool TMFile::FillReadAhead() {
     if (readAhead_.size() < kReadAheadSize) readAhead_.resize(kReadAheadSize);
     readPos_ = 0;
-    readLen_ = std::fread(readAhead_.data(), 1, readAhead_.size(), file_);
-    if (readLen_ == 0 && std::ferror(file_)) Fail("Cannot read file");
+    if (!file_->Read(readAhead_.data(), readAhead_.size(), readLen_)) Fail("Cannot read file");
     return readLen_ != 0;
 }
 
 std::int64_t TMFile::GetSize() {
     RequireOpen();
     DropReadAhead();
-    const std::int64_t position = platform::TellFile(file_);
-    if (position < 0 || !platform::SeekFile(file_, 0, SEEK_END)) Fail("Cannot seek in file");
-    const std::int64_t size = platform::TellFile(file_);
-    if (size < 0 || !platform::SeekFile(file_, position, SEEK_SET)) Fail("Cannot seek in file");
+    const std::int64_t position = file_->Tell();
+    if (position < 0) Fail("Cannot seek in file");
+    Seek(0, SEEK_END);
+    const std::int64_t size = file_->Tell();
+    if (size < 0) Fail("Cannot seek in file");
+    Seek(position, SEEK_SET);
     lastOp_ = LastOp::None;
     return size;
 }
@@ -119,7 +100,8 @@ std::int64_t TMFile::GetSize() {
 void TMFile::SetPointer(std::int64_t position) {
     RequireOpen();
     readPos_ = readLen_ = 0;
-    if (position < 0 || !platform::SeekFile(file_, position, SEEK_SET)) Fail("Cannot seek in file");
+    if (position < 0) Fail("Cannot seek in file");
+    Seek(position, SEEK_SET);
     lastOp_ = LastOp::None;
 }
 
@@ -157,8 +139,8 @@ std::size_t TMFile::Read(void* buffer, std::size_t count) {
     if (ahead != 0) std::memcpy(buffer, readAhead_.data() + readPos_, ahead);
     readPos_ += ahead;
     if (ahead == count) return count;
-    const std::size_t got = std::fread(static_cast<char*>(buffer) + ahead, 1, count - ahead, file_);
-    if (got == 0 && std::ferror(file_)) Fail("Cannot read file");
+    std::size_t got = 0;
+    if (!file_->Read(static_cast<char*>(buffer) + ahead, count - ahead, got)) Fail("Cannot read file");
     return ahead + got;
 }
 
@@ -173,26 +155,24 @@ void TMFile::Write(const void* buffer, std::size_t count) {
     if (count == 0) return;
     if (readOnly_) Fail("Cannot write read-only file");
     PrepareWrite();
-    if (std::fwrite(buffer, 1, count, file_) != count) Fail("Cannot write file");
+    if (!file_->Write(buffer, count)) Fail("Cannot write file");
 }
 
 void TMFile::SetEof() {
     RequireOpen();
     if (readOnly_) Fail("Cannot write read-only file");
     DropReadAhead();
-    const std::int64_t position = platform::TellFile(file_);
-    if (position < 0 || !platform::TruncateFile(file_, position) ||
-        !platform::SeekFile(file_, position, SEEK_SET))
+    const std::int64_t position = file_->Tell();
+    if (position < 0 || !file_->Truncate(position) || !file_->Seek(position, SEEK_SET))
         Fail("Cannot truncate file");
     lastOp_ = LastOp::None;
 }
 
 void TMFile::ReadStringsFromFile(const std::string& path, std::vector<std::string>& lines,
                                  int bufferSize) {
-    std::unique_ptr<std::FILE, FileCloser> file(
-        platform::env().DirectoryExists(path) ? nullptr : std::fopen(path.c_str(), "rb"));
-    if (!file) throw EInOutError("Cannot open file \"" + path + "\"");
-    std::setvbuf(file.get(), nullptr, _IONBF, 0);  // whole blocks go straight into `block`
+    std::unique_ptr<platform::File> file;
+    if (!platform::env().OpenFile(path, platform::FileMode::Read, file))
+        throw EInOutError("Cannot open file \"" + path + "\"");
     const std::size_t blockSize =
         std::max<std::size_t>(kWholeFileBlock, bufferSize > 0 ? static_cast<std::size_t>(bufferSize) : 0);
     std::unique_ptr<char[]> block(new char[blockSize]);
@@ -200,19 +180,18 @@ void TMFile::ReadStringsFromFile(const std::string& path, std::vector<std::strin
     // The file's size lets the first block's line count foretell the list's final length, so
     // that a big file does not move its lines several times while the list grows.
     std::int64_t fileSize = -1;
-    if (platform::SeekFile(file.get(), 0, SEEK_END)) fileSize = platform::TellFile(file.get());
-    if (!platform::SeekFile(file.get(), 0, SEEK_SET)) throw EInOutError("Cannot read file \"" + path + "\"");
+    if (file->Seek(0, SEEK_END)) fileSize = file->Tell();
+    if (!file->Seek(0, SEEK_SET)) throw EInOutError("Cannot read file \"" + path + "\"");
     bool firstBlock = true;
 
     std::string pending;       // the start of a line cut by the end of a block
     bool havePending = false;
     bool crAtBlockEnd = false; // the previous block ended in CR: skip an LF starting this one
     for (;;) {
-        const std::size_t n = std::fread(block.get(), 1, blockSize, file.get());
-        if (n == 0) {
-            if (std::ferror(file.get())) throw EInOutError("Cannot read file \"" + path + "\"");
-            break;
-        }
+        std::size_t n = 0;
+        if (!file->Read(block.get(), blockSize, n))
+            throw EInOutError("Cannot read file \"" + path + "\"");
+        if (n == 0) break;
         const std::size_t linesBefore = lines.size();
         const char* p = block.get();
         const char* const end = p + n;

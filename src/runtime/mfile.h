@@ -1,12 +1,13 @@
 // TMFile: the runtime's file object. Opened, used and closed within one call; every failure
-// throws EInOutError naming the path.
+// throws EInOutError naming the path. The file itself is the platform's (env().OpenFile).
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/env.h"
 #include "runtime/api.h"
 
 class SKALNIX_FRAMEWORK_API TMFile {
@@ -46,6 +47,7 @@ private:
     enum class LastOp { None, Read, Write };
     [[noreturn]] void Fail(const char* what) const;
     void RequireOpen() const;
+    void Seek(std::int64_t offset, int origin);
     void PrepareWrite();   // gives the stream back its logical position before a write
     void PrepareRead();    // stdio needs a seek between a write and a read
     void DropReadAhead();  // moves the stream back over bytes read ahead but not consumed
@@ -53,7 +55,7 @@ private:
 
     std::string path_;
     bool readOnly_ = true;
-    std::FILE* file_ = nullptr;
+    std::unique_ptr<platform::File> file_;
     LastOp lastOp_ = LastOp::None;
     // Lines are cut from a block read ahead of the stream's position.
     std::vector<char> readAhead_;

@@ -103,7 +103,7 @@ const std::vector<ModuleKeys>& DriverKeys() {
           "SkalnixASendPluRMsgAdd_00006", "UruchomDExceptioAnsiStri",
           "SkalnixAUruchomDExceptio", "SkalnixAExecuteExceptio", "ARenFileExceptioAnsiStri",
           "SkalnixALockExceptio", "SkalnixALockWaitMsgAdd", "SkalnixADibalComGoneExceptio",
-          "SkalnixAAutoLimitExceptio",
+          "SkalnixAAutoLimitExceptio", "SkalnixAAutoLimitMsgAdd",
           "ARenFileExceptioAnsiStri_00001", "SkalnixASprawdzEMsgAdd", "SkalnixASprawdzEheader",
           "SprawdzEheaderdtDateTime", "SkalnixASprawdzEMsgAdd_00001", "SkalnixATestConnMsgAdd",
           "SkalnixADodFuncEExceptio", "SkalnixAPrepareDExceptio", "SkalnixAEksportMsgAdd",
