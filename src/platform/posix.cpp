@@ -24,6 +24,7 @@
 #include <iterator>
 
 #include "platform/cp1250_table.h"
+#include "platform/cp1250_text.h"
 #include "platform/os.h"
 #include "platform/platform.h"
 
@@ -31,8 +32,12 @@ namespace platform {
 
 namespace {
 
+// Paths cross this layer in Windows-1250, like every text of the driver; the system names files
+// in UTF-8. Names the system hands back go the other way (FileNameFromUtf8).
+std::string OsName(const std::string& path) { return Cp1250ToUtf8(path); }
+
 bool StatPath(const std::string& path, struct stat& st) {
-    return !path.empty() && ::stat(path.c_str(), &st) == 0;
+    return !path.empty() && ::stat(OsName(path).c_str(), &st) == 0;
 }
 
 // Directory part ("." when there is none) and last component of a path.
@@ -106,7 +111,7 @@ Status CreateDirectories(const std::string& path) {
         if (i != path.size() && path[i] != '/') continue;
         const std::string prefix = path.substr(0, i);
         if (prefix.empty() || prefix.back() == '/') continue;
-        if (::mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST)
+        if (::mkdir(OsName(prefix).c_str(), 0777) != 0 && errno != EEXIST)
             return PosixError("Cannot create directory", prefix, errno);
     }
     return DirectoryExists(path) ? Status() : PosixError("Cannot create directory", path, ENOTDIR);
@@ -115,14 +120,15 @@ Status CreateDirectories(const std::string& path) {
 Status DeleteFile(const std::string& path) {
     if (path.empty()) return PosixError("Cannot delete file", path, ENOENT);
     if (DirectoryExists(path)) return PosixError("Cannot delete file", path, EISDIR);
-    if (::unlink(path.c_str()) != 0) return PosixError("Cannot delete file", path, errno);
+    if (::unlink(OsName(path).c_str()) != 0) return PosixError("Cannot delete file", path, errno);
     return Status();
 }
 
 Status RenameFile(const std::string& from, const std::string& to) {
     if (from.empty() || !PathExists(from)) return PosixError("Cannot rename file", from, ENOENT);
     if (to.empty() || PathExists(to)) return PosixError("Cannot rename file to", to, EEXIST);
-    if (::rename(from.c_str(), to.c_str()) != 0) return PosixError("Cannot rename file", from, errno);
+    if (::rename(OsName(from).c_str(), OsName(to).c_str()) != 0)
+        return PosixError("Cannot rename file", from, errno);
     return Status();
 }
 
@@ -130,7 +136,7 @@ Status RenameFile(const std::string& from, const std::string& to) {
 // there and something at the target refused to go (a directory, a busy or protected entry).
 Status ReplaceFile(const std::string& from, const std::string& to) {
     if (from.empty() || to.empty()) return PosixError("Cannot rename file", from, ENOENT);
-    if (::rename(from.c_str(), to.c_str()) == 0) return Status();
+    if (::rename(OsName(from).c_str(), OsName(to).c_str()) == 0) return Status();
     const int error = errno;
     if (PathExists(from) && PathExists(to)) {
         Status failed = PosixError("Cannot replace file", to, error);
@@ -141,12 +147,13 @@ Status ReplaceFile(const std::string& from, const std::string& to) {
 
 Status CreateNewFile(const std::string& path, const std::string& data) {
     if (path.empty()) return PosixError("Cannot create file", path, ENOENT);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const std::string osPath = OsName(path);
+    const int fd = ::open(osPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return PosixError("Cannot create file", path, errno);
     const int writeError = WriteAll(fd, data.data(), data.size()) ? 0 : errno;
     const int closeError = ::close(fd) == 0 ? 0 : errno;
     if (writeError != 0 || closeError != 0) {
-        ::unlink(path.c_str());  // never leave a half-written file under the new name
+        ::unlink(osPath.c_str());  // never leave a half-written file under the new name
         return PosixError("Cannot write file", path, writeError != 0 ? writeError : closeError);
     }
     return Status();
@@ -157,8 +164,9 @@ std::vector<std::string> FindFiles(const std::string& pattern, bool plainFilesOn
     std::string dir, mask;
     SplitPath(pattern, dir, mask);
     if (mask.empty()) return names;
-    const std::string fnPattern = EscapeForFnmatch(mask);
-    DIR* d = ::opendir(dir.c_str());
+    const std::string fnPattern = EscapeForFnmatch(OsName(mask));
+    const std::string osDir = OsName(dir);
+    DIR* d = ::opendir(osDir.c_str());
     if (d == nullptr) return names;
     while (const dirent* entry = ::readdir(d)) {
         const std::string name = entry->d_name;
@@ -167,10 +175,10 @@ std::vector<std::string> FindFiles(const std::string& pattern, bool plainFilesOn
         if (plainFilesOnly) {
             if (name[0] == '.') continue;
             struct stat st;
-            const std::string full = (dir == "/" ? std::string("/") : dir + "/") + name;
-            if (!StatPath(full, st) || S_ISDIR(st.st_mode)) continue;
+            const std::string full = (osDir == "/" ? std::string("/") : osDir + "/") + name;
+            if (::stat(full.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) continue;
         }
-        names.push_back(name);
+        names.push_back(FileNameFromUtf8(name));
     }
     ::closedir(d);
     std::sort(names.begin(), names.end());
@@ -224,18 +232,19 @@ Status StartProgram(const std::string& program, const std::string& workDir,
     if (started) started->reset();
     if (program.empty()) return PosixError("Cannot start program", program, ENOENT);
     // A relative program name means the driver's current directory, not the new working one.
-    std::string absolute = program;
+    std::string absolute = OsName(program);
     if (program[0] != '/') {
         char* cwd = ::getcwd(nullptr, 0);
         if (cwd == nullptr) return PosixError("Cannot start program", program, errno);
-        absolute = std::string(cwd) + "/" + program;
+        absolute = std::string(cwd) + "/" + absolute;
         std::free(cwd);
     }
+    const std::string osWorkDir = OsName(workDir);
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0) return PosixError("Cannot start program", program, errno);
     // Everything the children need is prepared before fork: they may only make plain calls.
     const char* path = absolute.c_str();
-    const char* dir = workDir.empty() ? nullptr : workDir.c_str();
+    const char* dir = osWorkDir.empty() ? nullptr : osWorkDir.c_str();
     char* const argv[] = {const_cast<char*>(path), nullptr};
 
     const pid_t child = ::fork();
@@ -321,7 +330,7 @@ private:
 
 Status TryLockFile(const std::string& path, std::unique_ptr<FileLock>& lock) {
     lock.reset();
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    const int fd = ::open(OsName(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) return PosixError("Cannot lock file", path, errno);
     int result;
     do {
@@ -390,7 +399,7 @@ std::FILE* OpenStream(const std::string& path, const char* mode) {
         errno = ENOENT;
         return nullptr;
     }
-    return std::fopen(path.c_str(), mode);
+    return std::fopen(OsName(path).c_str(), mode);
 }
 
 }  // namespace os

@@ -2,8 +2,7 @@
 // literals; everything the driver hands out is Windows-1250.
 #pragma once
 
-#include <string>
-#include <string_view>
+#include "platform/cp1250_text.h"
 
 // Converts UTF-8 text to Windows-1250 bytes. Characters without a Windows-1250 form become '?'.
-std::string Utf8ToCp1250(std::string_view utf8);
+using platform::Utf8ToCp1250;

@@ -1,16 +1,35 @@
-#include "runtime/cp1250.h"
+#include "platform/cp1250_text.h"
 
 #include "platform/cp1250_table.h"
+
+namespace platform {
 
 namespace {
 
 bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-}  // namespace
+// The byte of a code point above U+007F; '?' when the code page has none. With `unassigned`,
+// the control characters U+0081... stand for the unassigned bytes of the same number.
+char Cp1250Byte(char32_t cp, bool unassigned) {
+    if (unassigned && cp >= 0x80 && cp < 0xA0 && kCp1250High[cp - 0x80] == 0)
+        return static_cast<char>(cp);
+    const int b = CodePointToCp1250(cp);
+    return b < 0 ? '?' : static_cast<char>(b);
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    } else {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    }
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+}
 
 // Decodes strictly (no overlong forms, no surrogates, nothing above U+10FFFF). A malformed
 // sequence becomes one '?' and decoding resumes at the first byte that cannot continue it.
-std::string Utf8ToCp1250(std::string_view utf8) {
+std::string FromUtf8(std::string_view utf8, bool unassigned) {
     std::string out;
     out.reserve(utf8.size());
     const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
@@ -60,8 +79,30 @@ std::string Utf8ToCp1250(std::string_view utf8) {
             out.push_back('?');
             continue;
         }
-        const int b = platform::CodePointToCp1250(cp);
-        out.push_back(b < 0 ? '?' : static_cast<char>(b));
+        out.push_back(Cp1250Byte(cp, unassigned));
     }
     return out;
 }
+
+}  // namespace
+
+std::string Cp1250ToUtf8(std::string_view cp1250) {
+    std::string out;
+    out.reserve(cp1250.size() + cp1250.size() / 2);
+    for (const char c : cp1250) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80) {
+            out.push_back(c);
+        } else {
+            const char16_t cp = kCp1250High[b - 0x80];
+            AppendUtf8(out, cp != 0 ? cp : b);  // every code point here lies below U+2200
+        }
+    }
+    return out;
+}
+
+std::string Utf8ToCp1250(std::string_view utf8) { return FromUtf8(utf8, false); }
+
+std::string FileNameFromUtf8(std::string_view utf8) { return FromUtf8(utf8, true); }
+
+}  // namespace platform
