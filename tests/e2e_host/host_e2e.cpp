@@ -205,6 +205,28 @@ TEST_F(HostProcess, TwoHostsExportingToOneDibalComTakeTurns) {
     EXPECT_TRUE(Contains(bOut, "waiting for another operation on")) << bOut;
 }
 
+// The host hands the driver its paths in Windows-1250; on a POSIX system they must still name
+// the directories the user named, in UTF-8, and no second, garbled directory may appear.
+TEST_F(HostProcess, DirectoriesNamedWithEveryPolishLetterAreTheOnesUsed) {
+    const std::string exchange = "wymiana ąćęłńóśźż", dibalcom = "DibalCom ĄĆĘŁŃÓŚŹŻ";
+    fs::rename(dir_ / "exchange", dir_ / exchange);
+    fs::rename(dir_ / "dibalcom", dir_ / dibalcom);
+    const auto r = Host({"export", "--config", kExamples + "/serial-export.ini", "--exchange",
+                         exchange, "--set", "DibalKatalogDrv=" + dibalcom});
+    ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+    EXPECT_TRUE(Contains(r.out, "goods reported in wynik.exp: 8")) << r.out;
+    EXPECT_TRUE(Contains(r.out, "  sent to the scale (record lines marked by DibalCom): 5\n"));
+    EXPECT_TRUE(Contains(ReadFile(dir_ / exchange / "wynik.exp"), "PLU;1;101;2101001000000;DOD\r\n"));
+    EXPECT_TRUE(fs::exists(dir_ / dibalcom / "dibal.exp"));
+    EXPECT_TRUE(fs::exists(dir_ / dibalcom / "dibctrl.txt"));  // written by the driver
+    std::vector<std::string> entries;
+    for (const auto& entry : fs::directory_iterator(dir_))
+        if (entry.path().filename().string()[0] != '.')  // the test's own output files
+            entries.push_back(entry.path().filename());
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{dibalcom, exchange}));
+}
+
 // An export killed at any moment leaves each file it hands on whole or absent: the host never
 // finds a torn wynik.exp, DibalCom never a torn dibal.exp.
 TEST_F(HostProcess, ExportKilledAnywhereLeavesNoTornFile) {
