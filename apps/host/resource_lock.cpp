@@ -4,7 +4,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <system_error>
 #include <thread>
+
+#include "textconv.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -58,10 +61,33 @@ int TryTake(const std::string& path, void*& handle) {
 
 }  // namespace
 
+std::string ResourceLock::CanonicalName(const std::string& name) {
+    // The driver names its resource as the user spelled it (a DibalCom directory as stored in
+    // its parameter); every spelling of one existing directory must meet the same lock. Other
+    // names (a port) stay as they are.
+    namespace fs = std::filesystem;
+    std::error_code ec;
+#if defined(_WIN32)
+    const fs::path path(name);  // the ANSI name, as the driver hands it over
+#else
+    const fs::path path(Cp1250ToUtf8(name));
+#endif
+    if (name.empty() || !fs::is_directory(path, ec)) return name;
+    const fs::path canonical = fs::canonical(path, ec);
+    if (ec) return name;
+#if defined(_WIN32)
+    std::string folded = canonical.string();
+    if (!folded.empty()) CharLowerBuffA(folded.data(), static_cast<DWORD>(folded.size()));
+    return folded;
+#else
+    return canonical.string();
+#endif
+}
+
 std::string ResourceLock::PathFor(const std::string& name) {
     char file[64];
     std::snprintf(file, sizeof file, "skalnix-host-%016llx.lock",
-                  static_cast<unsigned long long>(Hash(name)));
+                  static_cast<unsigned long long>(Hash(CanonicalName(name))));
     std::error_code ec;
     const std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
     return ((ec ? std::filesystem::path(".") : dir) / file).string();

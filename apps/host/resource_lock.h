@@ -23,7 +23,10 @@ public:
               const std::function<bool()>& giveUp,
               std::chrono::milliseconds poll = std::chrono::milliseconds(500));
 
-    // The lock file of a name, in the system's temporary directory.
+    // The name that stands for the resource: an existing directory's absolute, normalised path
+    // (case-folded on Windows), so that its every spelling is one resource; else `name`.
+    static std::string CanonicalName(const std::string& name);
+    // The lock file of a name (of its canonical form), in the system's temporary directory.
     static std::string PathFor(const std::string& name);
 
 private:

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include "resource_lock.h"
@@ -38,6 +39,28 @@ TEST(ResourceLock, SecondTakerWaitsUntilTheFirstIsDoneOrGivesUp) {
     EXPECT_TRUE(other.Take(name + "x", [] { ADD_FAILURE(); }, [] { return true; }));
     EXPECT_TRUE(none.Take("", [] { ADD_FAILURE(); }, [] { return true; }));
     EXPECT_NE(ResourceLock::PathFor(name), ResourceLock::PathFor(name + "x"));
+}
+
+TEST(ResourceLock, EverySpellingOfOneDirectoryIsOneResource) {
+    namespace fs = std::filesystem;
+    const fs::path base = fs::path(testing::TempDir()) / ("skalnix_lock_" + std::to_string(getpid()));
+    fs::create_directories(base / "dibalcom");
+    fs::create_directories(base / "other");
+    const std::string dir = (base / "dibalcom").string();
+    const std::string lock = ResourceLock::PathFor(dir);
+    for (const std::string& spelling :
+         {dir + "/", dir + "//", (base / "other" / ".." / "dibalcom").string() + "/",
+          (base / "." / "dibalcom").string()})
+        EXPECT_EQ(ResourceLock::PathFor(spelling), lock) << spelling;
+    // Relative to the working directory, as the driver reads it.
+    const fs::path before = fs::current_path();
+    fs::current_path(base);
+    EXPECT_EQ(ResourceLock::PathFor("dibalcom"), lock);
+    EXPECT_EQ(ResourceLock::PathFor("./dibalcom/"), lock);
+    fs::current_path(before);
+    EXPECT_NE(ResourceLock::PathFor((base / "other").string()), lock);
+    EXPECT_EQ(ResourceLock::CanonicalName("COM1"), "COM1");  // no directory: as it is
+    fs::remove_all(base);
 }
 
 }  // namespace
