@@ -149,10 +149,10 @@ void SkalnixAction::Eksport() {
 }
 
 void SkalnixAction::WarnAboutTheFile() {
-    KSTowRec goods;
+    // Only the names are looked at: a whole record read per goods would cost as much as the
+    // preparation.
     for (int i = 0; i < ExpBuf->LiczbaTowarow; ++i) {
-        ExpBuf->CzytajRec(i, goods);
-        if (dibal::LooksLikeUtf8(goods.nazwa)) {
+        if (dibal::LooksLikeUtf8(ExpBuf->towary.TextView(i, colNazwa))) {
             Message(msgWarning, DriverText("SkalnixAUtf8Nazwy",
                                            "Nazwy towarów zapisano w UTF-8 zamiast Windows-1250: "
                                            "na wadze będą zniekształcone"));
