@@ -29,7 +29,7 @@ size_t SkipBlanksAndSign(std::string_view text, bool& negative) {
 }
 
 // Plain digits only, at most nine of them (always fits an int).
-bool PlainDigits(const std::string& text, int& value) {
+bool PlainDigits(std::string_view text, int& value) {
     if (text.empty() || text.size() > 9) return false;
     int v = 0;
     for (char c : text) {
@@ -52,17 +52,17 @@ long double PowerOfTen(int e) {
 
 }  // namespace
 
-int StrictInt(const std::string& text) {
+int StrictInt(std::string_view text) {
     int value;
     if (PlainDigits(text, value)) return value;
-    return StrToInt(text);
+    return StrToInt(std::string(text));
 }
 
-int LenientInt(const std::string& text, int fallback) {
+int LenientInt(std::string_view text, int fallback) {
     int value;
     if (PlainDigits(text, value)) return value;
     if (text.empty()) return fallback;
-    return StrToIntDef(text, fallback);
+    return StrToIntDef(std::string(text), fallback);
 }
 
 int PrefixInt(std::string_view text) {

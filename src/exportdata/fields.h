@@ -10,9 +10,9 @@ class TMLgExtTools;
 namespace exportfields {
 
 // Whole decimal number; anything else throws the runtime's conversion error.
-int StrictInt(const std::string& text);
+int StrictInt(std::string_view text);
 // Whole decimal number; an empty or non-numeric text gives `fallback`.
-int LenientInt(const std::string& text, int fallback);
+int LenientInt(std::string_view text, int fallback);
 // Leading blanks, an optional sign and the digits up to the first other character; no digits
 // give 0. A value beyond the int range is held at the nearest bound.
 int PrefixInt(std::string_view text);

@@ -12,8 +12,10 @@ using namespace exportfields;
 
 namespace {
 
+void AssignWord(std::string& to, std::string_view word) { to.assign(word.data(), word.size()); }
+
 // A boolean field: an empty one is a range error, else its first character decides.
-bool BoolField(const std::string& field, bool (*decide)(char, const TMLgExtTools*),
+bool BoolField(std::string_view field, bool (*decide)(char, const TMLgExtTools*),
                const TMLgExtTools* lg) {
     if (field.empty()) ThrowRangeError();
     return decide(field[0], lg);
@@ -26,7 +28,7 @@ bool DecideBool(char c, const TMLgExtTools* lg, const char* key) {
     throw Exception(expbuftext::Get(lg, key, expbuftext::kBadFormat));
 }
 
-int ActionStatus(const std::string& action, const TMLgExtTools* lg) {
+int ActionStatus(std::string_view action, const TMLgExtTools* lg) {
     if (action == "DOD") return stDod;
     if (action == "AKT") return stAkt;
     if (action == "CEN") return stCen;
@@ -106,60 +108,60 @@ void KSTowRec::FromLine(TLJWords& w, const TMLgExtTools* lg) {
     // (The whole-number fields read with a prefix or a fallback keep those readings.)
     auto checkNumber = [this, &w](int field) {
         const bool outOfRange = w.OutOfRange;  // the check must not end the optional groups
-        if (bad_number_field == 0 && !EmptyOrNumber(w.Word(field), true))
+        if (bad_number_field == 0 && !EmptyOrNumber(w.View(field), true))
             bad_number_field = field;
         w.OutOfRange = outOfRange;
     };
     // Fields 1-19, in file order: the first bad field decides the error.
-    plu = StrictInt(w.Word(1));
-    koldod = StrictInt(w.Word(2));
-    kod = w.Word(3);
-    nazwa = w.Word(4);
+    plu = StrictInt(w.View(1));
+    koldod = StrictInt(w.View(2));
+    AssignWord(kod, w.View(3));
+    AssignWord(nazwa, w.View(4));
     for (int field = 5; field <= 8; ++field) checkNumber(field);
-    cena = Number(w.Word(5));
-    cena_hurt = Number(w.Word(6));
-    cena_noc = Number(w.Word(7));
-    cena_dod = Number(w.Word(8));
-    stawka = StrictInt(w.Word(9));
-    jedn = StrictInt(w.Word(10));
-    czy_wazony = BoolField(w.Word(11), &KSTowRec::Bool, lg);
-    precyzja = StrictInt(w.Word(12));
-    wagowo_ilosciowy = BoolField(w.Word(13), &KSTowRec::Bool, lg);
-    opakowanie = BoolField(w.Word(14), &KSTowRec::Bool, lg);
-    cena_otwarta = BoolField(w.Word(15), &KSTowRec::Bool, lg);
-    kod_opakowania = w.Word(16);
-    if (const std::string& f17 = w.Word(17); !f17.empty()) plu_opakowania = StrictInt(f17);
-    nr_asort = StrictInt(w.Word(18));
-    status = ActionStatus(w.Word(19), lg);
+    cena = Number(w.View(5));
+    cena_hurt = Number(w.View(6));
+    cena_noc = Number(w.View(7));
+    cena_dod = Number(w.View(8));
+    stawka = StrictInt(w.View(9));
+    jedn = StrictInt(w.View(10));
+    czy_wazony = BoolField(w.View(11), &KSTowRec::Bool, lg);
+    precyzja = StrictInt(w.View(12));
+    wagowo_ilosciowy = BoolField(w.View(13), &KSTowRec::Bool, lg);
+    opakowanie = BoolField(w.View(14), &KSTowRec::Bool, lg);
+    cena_otwarta = BoolField(w.View(15), &KSTowRec::Bool, lg);
+    AssignWord(kod_opakowania, w.View(16));
+    if (const std::string_view f17 = w.View(17); !f17.empty()) plu_opakowania = StrictInt(f17);
+    nr_asort = StrictInt(w.View(18));
+    status = ActionStatus(w.View(19), lg);
     org_barcode = kod;
     org_status = status;
 
     // Optional groups: once one is found missing, every later group takes its default.
     auto present = [&w] { return !w.OutOfRange; };
     if (present()) {
-        opis1 = w.Word(20);
-        opis2 = w.Word(21);
+        AssignWord(opis1, w.View(20));
+        AssignWord(opis2, w.View(21));
     }
     PKWiU.clear();
-    if (present()) PKWiU = w.Word(22);
+    if (present()) AssignWord(PKWiU, w.View(22));
     SWW.clear();
-    if (present()) SWW = w.Word(23);
-    TerminW = present() ? PrefixInt(w.Word(24)) : 0;
-    poziom_cen = present() ? LenientInt(w.Word(25), -1) : -1;
-    ile_w_kodzie = present() ? LenientInt(w.Word(26), 1000) : 1000;
+    if (present()) AssignWord(SWW, w.View(23));
+    TerminW = present() ? PrefixInt(w.View(24)) : 0;
+    poziom_cen = present() ? LenientInt(w.View(25), -1) : -1;
+    ile_w_kodzie = present() ? LenientInt(w.View(26), 1000) : 1000;
     if (present()) {
-        opis3 = w.Word(27);
-        opis4 = w.Word(28);
+        AssignWord(opis3, w.View(27));
+        AssignWord(opis4, w.View(28));
     }
     if (present()) checkNumber(29);
-    if (present()) fd_dod_rabat_tow = Number(w.Word(29));
-    if (present()) nazwa_pelna = w.Word(31);
+    if (present()) fd_dod_rabat_tow = Number(w.View(29));
+    if (present()) AssignWord(nazwa_pelna, w.View(31));
     if (present()) checkNumber(32);
-    if (present()) ile_jedn = TruncToInt(Number(w.Word(32)));
+    if (present()) ile_jedn = TruncToInt(Number(w.View(32)));
 
     // Field 30 is decided by the number of fields of the line.
     if (w.Count() >= 31)
-        stawka_prec = LenientInt(w.Word(30), 0);
+        stawka_prec = LenientInt(w.View(30), 0);
     else
         stawka_prec = stawka < 0 ? -1 : WrapMul(stawka, 100);
 

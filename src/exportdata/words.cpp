@@ -13,25 +13,22 @@ int TLJWords::Split(std::string_view line) {
     OutOfRange = false;
     LastIndex = -1;
     count_ = 0;
-    auto add = [this](std::string_view word) {
-        // Strings are reused between lines so that reading a file allocates only while the
-        // longest line seen so far grows.
-        if (count_ == static_cast<int>(words_.size())) words_.emplace_back();
-        std::string& w = words_[static_cast<size_t>(count_)];
-        w.clear();  // clear + append copies straight into the kept capacity
-        w.append(word.data(), word.size());
-        ++count_;
-    };
+    line_.assign(line.data(), line.size());
+    const std::size_t size = line_.size();
+    // A line of n characters has at most n + 1 words: room for them all, so that adding a
+    // word needs no check.
+    if (spans_.size() < size + 1) spans_.resize(size + 1);
     if (Separator.empty()) {
-        if (!line.empty()) add(line);
-        return count_;
+        if (size != 0) Add(0, size);
+        return Made();
     }
     if (Separator.size() == 1) {
         // One pass over the line: fields are short, so a plain scan beats a search per field.
         const char sep = Separator[0];
-        const char* p = line.data();
-        const char* const end = p + line.size();
-        const char* start = p;
+        const char* const base = line_.data();
+        const char* p = base;
+        const char* const end = p + size;
+        std::size_t start = 0;
         if constexpr (std::endian::native == std::endian::little) {
             // Eight bytes at a time: a mask with the top bit of every byte equal to the
             // separator, then one word per set bit.
@@ -43,8 +40,9 @@ int TLJWords::Split(std::string_view line) {
                 x ^= pattern;
                 std::uint64_t hits = ~(((x & kLow7) + kLow7) | x | kLow7);
                 while (hits) {
-                    const char* hit = p + (std::countr_zero(hits) >> 3);
-                    add(std::string_view(start, static_cast<size_t>(hit - start)));
+                    const std::size_t hit =
+                        static_cast<std::size_t>(p - base) + (std::countr_zero(hits) >> 3);
+                    Add(start, hit);
                     start = hit + 1;
                     hits &= hits - 1;
                 }
@@ -52,33 +50,40 @@ int TLJWords::Split(std::string_view line) {
         }
         for (; p != end; ++p) {
             if (*p == sep) {
-                add(std::string_view(start, static_cast<size_t>(p - start)));
-                start = p + 1;
+                const std::size_t hit = static_cast<std::size_t>(p - base);
+                Add(start, hit);
+                start = hit + 1;
             }
         }
         // A trailing separator adds no empty last word.
-        if (start != end) add(std::string_view(start, static_cast<size_t>(end - start)));
-        return count_;
+        if (start != size) Add(start, size);
+        return Made();
     }
-    while (!line.empty()) {
-        const size_t p = line.find(Separator);
-        if (p == std::string_view::npos) {
-            add(line);
+    std::size_t start = 0;
+    while (start < size) {
+        const std::size_t p = line_.find(Separator, start);
+        if (p == std::string::npos) {
+            Add(start, size);
             break;
         }
-        add(line.substr(0, p));
+        Add(start, p);
         // The word and one separator character are consumed.
-        line.remove_prefix(p + 1);
+        start = p + 1;
     }
+    return Made();
+}
+
+int TLJWords::Made() {
+    // Room for every word now, so that a text handed out by Word never moves while the line
+    // is in use.
+    if (words_.size() < static_cast<std::size_t>(count_)) words_.resize(static_cast<std::size_t>(count_));
     return count_;
 }
 
 const std::string& TLJWords::Word(int index) {
-    LastIndex = index;
-    if (index < 0) return kEmptyWord;
-    if (index >= count_) {
-        OutOfRange = true;
-        return kEmptyWord;
-    }
-    return words_[static_cast<size_t>(index)];
+    const std::string_view view = View(index);
+    if (index < 0 || index >= count_) return kEmptyWord;
+    std::string& word = words_[static_cast<std::size_t>(index)];
+    word.assign(view.data(), view.size());
+    return word;
 }

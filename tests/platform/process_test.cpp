@@ -52,7 +52,8 @@ TEST(StartProgram, RelativeProgramNameBelongsToCurrentDirectory) {
     ScratchDir dir;
     ScratchDir work;
     platform::env().CreateDirectories(dir.File("bin"));
-    const std::string script = dir.Write("bin/prog.sh", "#!/bin/sh\necho ran > out.txt\n");
+    // The file appears whole: the test must not read it between its creation and its line.
+    const std::string script = dir.Write("bin/prog.sh", "#!/bin/sh\necho ran > out.tmp && mv out.tmp out.txt\n");
     ::chmod(script.c_str(), 0755);
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
