@@ -2,11 +2,13 @@
 // rozkaz.txt, following the transfer by the marks in dibal.exp, and the file replacement.
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "dibal/catalogue.h"
 #include "dibal/dibalcom_marks.h"
 #include "dibal/skalnixaction.h"
+#include "exportdata/ksexpbuf.h"
 #include "platform/platform.h"
 #include "runtime/exceptions.h"
 #include "runtime/lgtools.h"
@@ -68,12 +70,40 @@ std::string SkalnixAction::CommandStage(const std::string& caption) const {
            std::to_string(kAutoCommandLimitSeconds) + ")";
 }
 
-void SkalnixAction::WriteRecordFile() { ReplaceWithText(Plan.RecordText, DriverFile("dibal.exp")); }
+void SkalnixAction::WriteRecordFile() {
+    // The record lines are kept once, in the goods' plu_rec cells: the file is written from
+    // them, a large block at a time.
+    constexpr std::size_t kBlock = 1 << 20;
+    ReplaceWith(DriverFile("dibal.exp"), [&](TMFile& file) {
+        std::string block;
+        block.reserve(std::min(kBlock * 2, Plan.textSize));
+        for (const dibal::PlannedGoods& goods : Plan.sent) {
+            block.append(dibal::ExportPlan::TextOf(*ExpBuf, goods));
+            if (block.size() >= kBlock) {
+                file.Write(block);
+                block.clear();
+            }
+        }
+        file.Write(block);
+    });
+}
 
 void SkalnixAction::ReplaceWithText(const std::string& text, const std::string& target) {
+    ReplaceWith(target, [&](TMFile& file) { file.Write(text); });
+}
+
+void SkalnixAction::ReplaceWith(const std::string& target,
+                                const std::function<void(TMFile&)>& write) {
     const std::string tempPath = platform::TemporaryPathFor(target);
     try {
-        Tools.BufToFile(text, tempPath);
+        TMFile file;
+        file.SetPath(tempPath);
+        file.SetReadOnly(false);
+        file.Open();
+        file.SetPointer(0);
+        file.SetEof();  // a temporary file left by a process of the same number
+        write(file);
+        file.Close();
         RenFile(tempPath, target);
     } catch (...) {
         platform::env().DeleteFile(tempPath);  // nothing half-written is left behind

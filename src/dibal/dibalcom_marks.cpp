@@ -19,28 +19,15 @@ void Read(const std::string& path, std::vector<bool>& marks) {
 
 }  // namespace
 
-RecordReport ReadRecordReport(const std::string& path, const std::string& written) {
-    // Only as many bytes as were written can hold the written lines.
-    std::string file(written.size(), '\0');
-    {
-        TMFile reader;
-        reader.SetPath(path);
-        reader.SetReadOnly(true);
-        reader.Open();
-        std::size_t got = 0;
-        while (got < file.size()) {
-            const std::size_t n = reader.Read(file.data() + got, file.size() - got);
-            if (n == 0) break;
-            got += n;
-        }
-        reader.Close();
-        file.resize(got);
-    }
-    RecordReport report;
+namespace {
+
+// Adds the lines of `written` to `report`, comparing them with `file`, the bytes the record file
+// holds at the same offsets (fewer where it is shorter).
+void CompareLines(std::string_view written, std::string_view file, RecordReport& report) {
     for (std::size_t start = 0; start < written.size();) {
         std::size_t end = written.find_first_of("\r\n", start);
         std::size_t next = written.size();
-        if (end == std::string::npos)
+        if (end == std::string_view::npos)
             end = written.size();
         else
             next = end + (written[end] == '\r' && end + 1 < written.size() &&
@@ -54,17 +41,61 @@ RecordReport ReadRecordReport(const std::string& path, const std::string& writte
             if (mark < end) {
                 marked = file[mark] == '*';
                 inPlace = (file[mark] == written[mark] || marked) &&
-                          file.compare(start, 2, written, start, 2) == 0 &&
-                          file.compare(mark + 1, next - mark - 1, written, mark + 1,
-                                       next - mark - 1) == 0;
+                          file.substr(start, 2) == written.substr(start, 2) &&
+                          file.substr(mark + 1, next - mark - 1) ==
+                              written.substr(mark + 1, next - mark - 1);
             } else {
-                inPlace = file.compare(start, next - start, written, start, next - start) == 0;
+                inPlace = file.substr(start, next - start) == written.substr(start, next - start);
             }
         }
         report.inPlace.push_back(inPlace);
         report.marked.push_back(inPlace && marked);
         start = next;
     }
+}
+
+// Reads up to `count` bytes, fewer only at the end of the file.
+std::size_t ReadUpTo(TMFile& file, char* buffer, std::size_t count) {
+    std::size_t got = 0;
+    while (got < count) {
+        const std::size_t n = file.Read(buffer + got, count - got);
+        if (n == 0) break;
+        got += n;
+    }
+    return got;
+}
+
+}  // namespace
+
+RecordReport ReadRecordReport(const std::string& path, const std::string& written) {
+    return ReadRecordReport(path, std::vector<std::string_view>{written});
+}
+
+RecordReport ReadRecordReport(const std::string& path,
+                              const std::vector<std::string_view>& written) {
+    // The file is compared a block of whole lines at a time: pieces are gathered until they
+    // end with a line end and fill a block, and the file's bytes at the same offsets are read.
+    constexpr std::size_t kBlock = 1 << 20;
+    TMFile reader;
+    reader.SetPath(path);
+    reader.SetReadOnly(true);
+    reader.Open();
+    RecordReport report;
+    std::string block, file;
+    bool fileEnded = false;
+    auto compareBlock = [&] {
+        file.resize(block.size());
+        const std::size_t got = fileEnded ? 0 : ReadUpTo(reader, file.data(), block.size());
+        fileEnded = got < block.size();
+        CompareLines(block, std::string_view(file.data(), got), report);
+        block.clear();
+    };
+    for (const std::string_view piece : written) {
+        block.append(piece);
+        if (block.size() >= kBlock && !block.empty() && block.back() == '\n') compareBlock();
+    }
+    if (!block.empty()) compareBlock();
+    reader.Close();
     return report;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dibal {
@@ -22,5 +23,8 @@ struct RecordReport {
     std::vector<bool> marked;
 };
 RecordReport ReadRecordReport(const std::string& path, const std::string& written);
+// The same for a record file written as the pieces of `written`, one after another.
+RecordReport ReadRecordReport(const std::string& path,
+                              const std::vector<std::string_view>& written);
 
 }  // namespace dibal

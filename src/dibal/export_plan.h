@@ -1,10 +1,12 @@
-// What the preparation of an export decided, for the steps after it: the record text for
-// DibalCom, which goods owns which of its lines, which goods are done without being sent, and
-// how many marks the transfer waits for. Goods kept back are listed with their reason in the
-// operation's RejectedList, in row order.
+// What the preparation of an export decided, for the steps after it: which goods go to DibalCom
+// and which lines of the record file are theirs, which goods are done without being sent, and
+// how many marks the transfer waits for. A goods' record lines are kept once, in its plu_rec
+// cell of the export buffer; the record file is those cells in plan order. Goods kept back are
+// listed with their reason in the operation's RejectedList, in row order.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dibal/dibalcom_marks.h"
@@ -15,27 +17,31 @@ namespace dibal {
 
 struct PlannedGoods {
     int row = 0;        // row in the export buffer
-    int firstLine = 0;  // index of its first line in RecordText
+    int firstLine = 0;  // index of its first line in the record file
     int lineCount = 0;
-    std::size_t textOffset = 0;  // where its first line starts in RecordText
 };
 
 struct ExportPlan {
-    std::string RecordText;
     int SentCounter = 0;    // goods with records, those over the capacity included
     int ProgressUnits = 0;  // marks the transfer waits for
-    std::vector<PlannedGoods> sent;     // goods whose lines are in RecordText, in row order
+    std::vector<PlannedGoods> sent;     // goods whose lines are in the record file, in row order
     std::vector<int> notForScale;  // rows that count as done without being sent
     int lineCount = 0;
+    std::size_t textSize = 0;  // bytes of the record file
 
-    // Appends the record lines of the goods in `row` for a scale of `series`; `totalGoods`, when
-    // known, sizes the record text once.
-    void AddSent(int row, const std::string& lines, const std::string& series,
-                 std::size_t totalGoods = 0);
+    // Adds the goods in `row`, whose record lines for a scale of `series` are `lines` (what its
+    // plu_rec cell holds), to the record file.
+    void AddSent(int row, std::string_view lines, const std::string& series);
+
+    // The record lines of a planned goods, from its plu_rec cell; valid until the buffer's
+    // next text write.
+    static std::string_view TextOf(const KSExpBuf& buffer, const PlannedGoods& goods);
+    // The whole record file.
+    std::string RecordText(const KSExpBuf& buffer) const;
 
     // The PLU code field and the name field of the goods' first line: how the report of goods
     // DibalCom did not take names it. Made only when asked, since most exports never need it.
-    std::string KeyOf(const PlannedGoods& goods) const;
+    std::string KeyOf(const KSExpBuf& buffer, const PlannedGoods& goods) const;
 
 private:
     bool seriesM_ = false;  // the first line's fields lie elsewhere on series M
@@ -46,7 +52,8 @@ private:
 bool Taken(const RecordReport& report, const PlannedGoods& goods);
 
 // Keys of the goods DibalCom did not take, in the order of the record file.
-std::vector<std::string> NotTaken(const ExportPlan& plan, const RecordReport& report);
+std::vector<std::string> NotTaken(const KSExpBuf& buffer, const ExportPlan& plan,
+                                  const RecordReport& report);
 
 // Decides each goods' tr_ok: goods not for the scale are done; sent goods are done when DibalCom
 // took them (`report` null: the file-only export, every sent goods is done). Goods of status

@@ -137,6 +137,6 @@ void SkalnixAction::PrepareGoods() {
         // alone is written back: the row ends as writing back the whole record would leave it.
         ExpBuf->towary.SetPosition(i);
         ExpBuf->towary.SetText(i, colPluRec, text);
-        Plan.AddSent(i, text, Settings.Series, static_cast<std::size_t>(count));
+        Plan.AddSent(i, text, Settings.Series);
     }
 }

@@ -21,10 +21,11 @@ bool Taken(const RecordReport& report, const PlannedGoods& goods) {
     return true;
 }
 
-std::vector<std::string> NotTaken(const ExportPlan& plan, const RecordReport& report) {
+std::vector<std::string> NotTaken(const KSExpBuf& buffer, const ExportPlan& plan,
+                                  const RecordReport& report) {
     std::vector<std::string> keys;
     for (const PlannedGoods& goods : plan.sent)
-        if (!Taken(report, goods)) keys.push_back(plan.KeyOf(goods));
+        if (!Taken(report, goods)) keys.push_back(plan.KeyOf(buffer, goods));
     return keys;
 }
 
@@ -34,21 +35,24 @@ void ApplyResults(KSExpBuf& buffer, const ExportPlan& plan, const RecordReport* 
     // The scale keeps one goods per code: goods that share code and name share the verdict.
     std::unordered_set<std::string> notTaken;
     if (report != nullptr)
-        for (const std::string& key : NotTaken(plan, *report))
+        for (const std::string& key : NotTaken(buffer, plan, *report))
             notTaken.insert(key);
     for (const PlannedGoods& goods : plan.sent) {
         if (buffer.CzytajStatus(goods.row) == stNic)
             continue;
-        buffer.SetTrOk(goods.row, notTaken.empty() || notTaken.count(plan.KeyOf(goods)) == 0);
+        buffer.SetTrOk(goods.row, notTaken.empty() || notTaken.count(plan.KeyOf(buffer, goods)) == 0);
     }
 }
 
 }  // namespace dibal
 
 void SkalnixAction::CheckResults() {
-    const dibal::RecordReport report =
-        dibal::ReadRecordReport(DriverFile("dibal.exp"), Plan.RecordText);
-    std::vector<std::string> notTaken = dibal::NotTaken(Plan, report);
+    std::vector<std::string_view> written;
+    written.reserve(Plan.sent.size());
+    for (const dibal::PlannedGoods& goods : Plan.sent)
+        written.push_back(dibal::ExportPlan::TextOf(*ExpBuf, goods));
+    const dibal::RecordReport report = dibal::ReadRecordReport(DriverFile("dibal.exp"), written);
+    std::vector<std::string> notTaken = dibal::NotTaken(*ExpBuf, Plan, report);
 
     StartStage(DriverText("SkalnixASprawdzEMsgAdd", " - towary odrzucone przez dibalcom: "),
                stageCounter, 100);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,8 @@
 #include "dibal/export_plan.h"
 #include "dibal/scale_settings.h"
 #include "plugin/ksaction.h"
+
+class TMFile;
 
 struct KSTowRec;
 namespace platform {
@@ -78,6 +81,8 @@ public:
     // Puts `text` at `target` in one step: written under a temporary name of this process, then
     // moved over the target. A failure leaves the target as it was and no temporary file.
     void ReplaceWithText(const std::string& text, const std::string& target);
+    // The same, with the content written by `write` into the open temporary file.
+    void ReplaceWith(const std::string& target, const std::function<void(TMFile&)>& write);
     std::string DriverFile(const char* name) const;  // DriverDir + name
 
     // Result check (results.cpp).

@@ -2,6 +2,7 @@
 // wait, the program start, the record file in the file-only mode and the DibalCom directory.
 #include <cstdint>
 
+#include "exportdata/ksexpbuf.h"
 #include "flow_fixture.h"
 #include "platform/platform.h"
 #include "runtime/exceptions.h"
@@ -123,10 +124,16 @@ TEST_F(FlowTest, StartDibalComWithoutTheProgram) {
 TEST_F(FlowTest, FileOnlySendWritesTheRecordsAndNothingElse) {
     SkalnixAction& action = SerialAction();
     action.Settings.ConnectionType = 0;
-    action.Plan.RecordText = "00X100M000001000A\r\n";
+    KSExpBuf buffer(&action);
+    action.ExpBuf = &buffer;
+    KSTowRec rec;
+    rec.plu_rec = "00X100M000001000A\r\n";
+    action.Plan.AddSent(0, rec.plu_rec, "A");
+    buffer.DodajRec(rec);
     WriteFile(driver.File("dibal.exp"), std::string(300, 'o'));  // an older, longer file
     host.ClearMessages();
     action.SendGoods();
+    action.ExpBuf = nullptr;
     EXPECT_EQ(ReadFile(driver.File("dibal.exp")), "00X100M000001000A\r\n");
     EXPECT_FALSE(platform::env().PathExists(driver.File("dibal.tmp")));
     EXPECT_FALSE(platform::env().PathExists(driver.File("rozkaz.txt")));

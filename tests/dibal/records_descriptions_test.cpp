@@ -112,7 +112,6 @@ protected:
     std::string Block(const char* series) {
         Action().Settings.Series = series;
         Action().Settings.TextsFrom = 1;
-        Action().Plan.RecordText.clear();
         host.params["DibalSendExpDate"] = "0";  // no L3/H3
         KSTowRec goods = Goods(1, "123");
         goods.opis1 = GetParam().text;
@@ -210,7 +209,6 @@ TEST_F(RecordsTest, DescriptionsOffGiveNoBlockEvenForCodes) {
     for (const char* series : {"L", "H2"}) {
         Action().Settings.Series = series;
         host.params["DibalSendExpDate"] = "0";
-        Action().Plan.RecordText.clear();
         EXPECT_EQ(Lines(goods).size(), 132u) << series;
     }
 }

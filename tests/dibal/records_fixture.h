@@ -80,10 +80,13 @@ protected:
     }
     KSExpBuf& Buffer() { return *buffer_; }
 
-    // The record lines of one prepared goods: Plan.RecordText when it is the only one.
+    // The record file the plan makes.
+    std::string RecordText() { return Action().Plan.RecordText(Buffer()); }
+
+    // The record lines of one prepared goods.
     std::string Lines(const KSTowRec& goods) {
         Prepare({goods});
-        return Action().Plan.RecordText;
+        return RecordText();
     }
 
     TestHost host;

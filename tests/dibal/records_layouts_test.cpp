@@ -162,7 +162,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(RecordsTest, PieceFlagFollowsPrecision) {
     for (const auto& [precision, flag] : {std::pair{0, "1"}, {3, "0"}}) {
-        Action().Plan.RecordText.clear();
         KSTowRec goods = Goods(1, "123");
         goods.precyzja = precision;
         EXPECT_EQ(At(Lines(goods), 83, 1), flag) << precision;
@@ -177,11 +176,9 @@ TEST_F(RecordsTest, ExpiryIsLeftOutOfL3AndH3WhenNotSent) {
     Action().Settings.Series = "L";
     EXPECT_EQ(At(SplitLines(Lines(goods))[1], 14, 6), "000000");
     Action().Settings.Series = "H2";
-    Action().Plan.RecordText.clear();
     EXPECT_EQ(At(SplitLines(Lines(goods))[1], 15, 6), "000000");
     // X1 always carries it.
     Action().Settings.Series = "A";
-    Action().Plan.RecordText.clear();
     EXPECT_EQ(At(Lines(goods), 84, 6), "000030");
 }
 

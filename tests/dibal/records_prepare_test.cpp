@@ -29,14 +29,13 @@ TEST_P(Statuses, GiveActionLetterOrNothing) {
     for (bool trOk : {false, true}) {
         KSTowRec goods = Goods(1, "123", "Ser", 100, c.status);
         goods.tr_ok = trOk;
-        Action().Plan.RecordText.clear();
         Prepare({goods});
         if (c.letter == nullptr) {
-            EXPECT_EQ(Action().Plan.RecordText, "");
+            EXPECT_EQ(RecordText(), "");
             EXPECT_EQ(Buffer().TrOk(0), trOk) << "tr_ok stays as read";
             EXPECT_EQ(Buffer().CzytajAnsiPluRec(0), "");
         } else {
-            EXPECT_EQ(Action().Plan.RecordText.substr(6, 1), c.letter);
+            EXPECT_EQ(RecordText().substr(6, 1), c.letter);
             EXPECT_TRUE(Buffer().TrOk(0)) << "file-only export marks written goods";
         }
     }
@@ -53,7 +52,7 @@ TEST_F(RecordsTest, WrittenGoodsKeepTheirLinesInTheBuffer) {
     Prepare({Goods(1, "1", "A"), Goods(2, "2", "B")});
     EXPECT_EQ(Buffer().CzytajAnsiPluRec(0), "002200M0000100" + PadRight("A", 14) + "01234\r\n");
     EXPECT_EQ(Buffer().CzytajAnsiPluRec(1), "002200M0000200" + PadRight("B", 14) + "01234\r\n");
-    EXPECT_EQ(Action().Plan.RecordText, Buffer().CzytajAnsiPluRec(0) + Buffer().CzytajAnsiPluRec(1));
+    EXPECT_EQ(RecordText(), Buffer().CzytajAnsiPluRec(0) + Buffer().CzytajAnsiPluRec(1));
     EXPECT_EQ(Action().Plan.SentCounter, 2);
 }
 
@@ -67,7 +66,7 @@ TEST_F(RecordsTest, GoodsNotForTheScaleAreMarkedWithoutLines) {
     EXPECT_EQ(Buffer().CzytajAnsiPluRec(0), "");
     EXPECT_TRUE(Action().RejectedList.empty());
     EXPECT_EQ(Action().Plan.SentCounter, 1);
-    EXPECT_EQ(Action().Plan.RecordText.substr(7, 6), "000012");
+    EXPECT_EQ(RecordText().substr(7, 6), "000012");
 }
 
 TEST_F(RecordsTest, ConnectedExportLeavesTrOkToTheResultCheck) {
@@ -87,7 +86,7 @@ TEST_F(RecordsTest, GoodsBeyondCapacityAreRejectedAndNotMarked) {
     EXPECT_TRUE(Buffer().TrOk(1));
     EXPECT_FALSE(Buffer().TrOk(2));
     EXPECT_EQ(Buffer().CzytajAnsiPluRec(2), "");
-    EXPECT_EQ(Action().Plan.RecordText.size(), 2 * 132u);
+    EXPECT_EQ(RecordText().size(), 2 * 132u);
     EXPECT_EQ(Action().Plan.ProgressUnits, 2);
     // The capacity comes from the settings read at the start: the goods never ask for it.
     EXPECT_EQ(std::count(host.parameterQueries.begin(), host.parameterQueries.end(), "Pojemnosc"),
@@ -115,7 +114,7 @@ TEST_P(ProgressUnits, CountTheLinesOfEveryGoods) {
     goods.opis2 = c.opis2;
     goods.opis1 = "1,2";
     Prepare({goods, goods});
-    const std::string& text = Action().Plan.RecordText;
+    const std::string text = RecordText();
     const auto lines = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
     EXPECT_EQ(Action().Plan.ProgressUnits, 2 * c.units);
     EXPECT_EQ(lines, 2 * c.units);
@@ -171,7 +170,7 @@ TEST_P(FieldWidths, TooWideValueRejectsOnlyThatGoods) {
     // The neighbours differ in their code only, and every line has its record's length.
     std::string first = Buffer().CzytajAnsiPluRec(0);
     const std::string last = Buffer().CzytajAnsiPluRec(2);
-    EXPECT_EQ(Action().Plan.RecordText, first + last);
+    EXPECT_EQ(RecordText(), first + last);
     for (std::size_t at = 0; (at = first.find("0007", at)) != std::string::npos;) first[at + 3] = '9';
     EXPECT_EQ(first, last);
     for (std::size_t start = 0, end; (end = last.find("\r\n", start)) != std::string::npos;
@@ -199,7 +198,7 @@ TEST_P(SettingWidths, TooWideSettingRejectsEveryGoods) {
     Action().Settings.ScaleAddress = c.address;
     Action().Settings.ScaleGroup = c.group;
     Prepare({Goods(1, "1"), Goods(2, "2")});
-    EXPECT_EQ(Action().Plan.RecordText, "");
+    EXPECT_EQ(RecordText(), "");
     EXPECT_EQ(Action().RejectedList.size(), 2u);
     EXPECT_EQ(Action().Plan.SentCounter, 0);
     EXPECT_EQ(Action().Plan.ProgressUnits, 0);
@@ -244,7 +243,7 @@ TEST_F(RecordsTest, ExpiryNotSentNeedsNoRoom) {
     goods.opis2 = "0,1";
     Prepare({goods});
     EXPECT_TRUE(Action().RejectedList.empty());
-    EXPECT_EQ(Action().Plan.RecordText.size(), 132u + 69u);
+    EXPECT_EQ(RecordText().size(), 132u + 69u);
 }
 
 TEST_F(RecordsTest, PercentStageOverTheGoods) {
@@ -304,7 +303,7 @@ TEST_F(RecordsTest, FailuresNeedAGoodsForTheScale) {
 TEST_F(RecordsTest, UnsupportedSeriesIsNotReachedByGoodsWithNothingToSend) {
     Action().Settings.Series = "Z";
     Prepare({Goods(1, "1", "Ser", 1, stNic)});
-    EXPECT_EQ(Action().Plan.RecordText, "");
+    EXPECT_EQ(RecordText(), "");
 }
 
 TEST_F(RecordsTest, EmptyShortCodeEndsTheExportWithConversionError) {
