@@ -385,11 +385,6 @@ TMField TMDataSet::GetFields(int column) {
     return TMField(this, column);
 }
 
-void TMDataSet::CheckCell(int row, int column, TMFieldType type) const {
-    if (row < 0 || row >= rows_ || column < 0 || column >= FieldCount()) ThrowRangeError();
-    if (columns_[static_cast<std::size_t>(column)].type != type) ThrowRangeError();
-}
-
 std::string_view TMDataSet::TextView(int row, int column) const {
     CheckCell(row, column, ftString);
     const Column& c = columns_[static_cast<std::size_t>(column)];

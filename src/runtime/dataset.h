@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/api.h"
+#include "runtime/exceptions.h"
 
 enum TMFieldType { ftString = 0, ftInteger = 1, ftExtended = 3, ftDateTime = 4 };
 
@@ -127,7 +128,13 @@ private:
         std::string pool;   // text bytes of this column
         std::size_t garbage = 0;  // bytes of the pool no cell refers to any more
     };
-    void CheckCell(int row, int column, TMFieldType type) const;
+    // Every cell access passes here: one unsigned comparison each also refuses negative numbers.
+    void CheckCell(int row, int column, TMFieldType type) const {
+        if (static_cast<unsigned>(row) >= static_cast<unsigned>(rows_) ||
+            static_cast<unsigned>(column) >= columns_.size() ||
+            columns_[static_cast<unsigned>(column)].type != type)
+            ThrowRangeError();
+    }
     void CompactPool(Column& column);
     void GrowPool(Column& column, std::size_t more, int row);
     std::size_t PlannedRows() const;
