@@ -2,6 +2,7 @@
 // from its barcode and the weighted-code settings.
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "dibal/fixed_line.h"
 #include "dibal/rejections.h"
@@ -26,13 +27,20 @@ std::string ZeroFilled(long long value, int width) {
     return text;
 }
 
+// The number a text of digits stands for; at most 18 of them after the leading zeros.
+long long DigitsValue(std::string_view digits) {
+    long long value = 0;
+    for (const char c : digits) value = value * 10 + (c - '0');
+    return value;
+}
+
 // Whether a text of digits stands for a number above `upper`; any length of digits is fine.
-bool DigitsAbove(const std::string& digits, long long upper) {
+bool DigitsAbove(std::string_view digits, long long upper) {
     const std::size_t first = digits.find_first_not_of('0');
-    if (first == std::string::npos) return upper < 0;
-    const std::string significant = digits.substr(first);
+    if (first == std::string_view::npos) return upper < 0;
+    const std::string_view significant = digits.substr(first);
     if (significant.size() > 18) return true;
-    return std::stoll(significant) > upper;
+    return DigitsValue(significant) > upper;
 }
 
 }  // namespace
@@ -93,6 +101,6 @@ bool SkalnixAction::FormatPluCode(const KSTowRec& goods, std::string& code) {
                             "formatów)");
         return false;
     }
-    code = ZeroFilled(std::stoll(text), width);
+    code = ZeroFilled(DigitsValue(text), width);  // not above `upper`: no overflow
     return true;
 }
