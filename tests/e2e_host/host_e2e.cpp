@@ -283,10 +283,22 @@ TEST_F(HostProcess, BadValuesAndUsageEndWithStatusTwoBeforeTheDriverRuns) {
                           "DibalPort = COM1 ; the first port\nDibalKatalogDrv = dibalcom\n"
                           "Pojemnosc = abc\n";
     const std::string config = ini.string();
+    // Values longer than the driver's 300-character buffer would reach it cut: a shortened
+    // DibalCom directory.
+    const std::string longDir = (dir_ / std::string(200, 'l') / std::string(120, 'l')).string();
+    const fs::path longIni = dir_ / "long.ini";
+    std::ofstream(longIni) << "[host]\nexchange = exchange\n[driver]\nDibalPort = PLIK\n"
+                              "DibalKatalogDrv = " << longDir << "\n";
     const struct {
         std::vector<std::string> args;
         std::vector<std::string> inError;
     } cases[] = {
+        {{"export", "--config", longIni.string()},
+         {longIni.string() + ":5: ", "DibalKatalogDrv", "at most 300"}},
+        {{"function", "0", "--set", "DibalKatalogDrv=" + longDir},
+         {"--set: ", "DibalKatalogDrv", "at most 300"}},
+        {{"export", "--set", "DibalIPAddress=" + std::string(301, '1')},
+         {"--set: ", "DibalIPAddress", "301 bytes long"}},
         // The file's comment after COM1 is no part of the value; line 6 is the bad one.
         {{"export", "--config", config}, {config + ":6: ", "Pojemnosc", "abc", "whole number"}},
         {{"export", "--set", "DibalPort=42"}, {"--set: ", "DibalPort", "PLIK (0)", "TCP/IP (10)"}},
@@ -306,6 +318,7 @@ TEST_F(HostProcess, BadValuesAndUsageEndWithStatusTwoBeforeTheDriverRuns) {
         for (const auto& part : c.inError) EXPECT_TRUE(Contains(r.err, part)) << r.err;
         EXPECT_TRUE(r.out.empty()) << r.out;  // neither help text nor any driver output
         EXPECT_FALSE(fs::exists(dir_ / "exchange" / "kasa.log"));
+        EXPECT_FALSE(fs::exists(dir_ / std::string(200, 'l')));
     }
     const auto version = Host({"--version"});
     EXPECT_EQ(version.exitCode, 0);
