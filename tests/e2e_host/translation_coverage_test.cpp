@@ -110,7 +110,8 @@ const std::vector<ModuleKeys>& DriverKeys() {
           "SkalnixADodFuncEExceptio", "SkalnixAPrepareDExceptio", "SkalnixAEksportMsgAdd",
           "AEksportDodajKomTargoDLL_Z", "SkalnixAOdrzuconeMsgAdd", "SkalnixAOdrzuconeDalej",
           "SkalnixAOdrzuconeheader", "OdrzuconeheaderdtDateTime", "SkalnixAPrepareNstr", "SkalnixABrakTowarow", "SkalnixAUtf8Nazwy",
-          "SkalnixAPrepareNstr_00001", "SkalnixAPrepareNstr_00002"}},
+          "SkalnixAPrepareNstr_00001", "SkalnixAPrepareNstr_00002", "SkalnixABrakSzablonuKod",
+          "SkalnixABrakSzablonu"}},
     };
     return keys;
 }
