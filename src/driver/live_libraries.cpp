@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <new>
 
 #include "plugin/kslibrary.h"
 
@@ -22,9 +23,11 @@ struct Registry {
     std::map<const void*, Entry> entries;
 };
 
-// Never destroyed: a host may still call in while the process ends.
+// Never destroyed, so a host may still call in while the process ends; kept in the library's
+// own static storage rather than on the heap, so an unloaded library leaves no block behind.
 Registry& TheRegistry() {
-    static Registry* registry = new Registry;
+    alignas(Registry) static unsigned char storage[sizeof(Registry)];
+    static Registry* registry = new (storage) Registry;
     return *registry;
 }
 
