@@ -129,9 +129,10 @@ TEST(LiveHandles, HandlesOfNoLiveLibraryGetEachExportsFailureAnswer) {
     // Something on the stack whose address is no library: all zeros, so a call through it
     // would find no table of virtual functions.
     void* stackObject[64] = {};
-    TestHost released;  // its library is released below; the host records what reaches it
+    // Both registered before either is released, so neither reuses the other's address; the
+    // hosts record whatever would still reach them.
+    TestHost released, twice;
     TargoDLLZwolnijBiblioteke(released.Handle());
-    TestHost twice;
     TargoDLLZwolnijBiblioteke(twice.Handle());
     TargoDLLZwolnijBiblioteke(twice.Handle());
 
