@@ -43,7 +43,19 @@ bool DigitsAbove(std::string_view digits, long long upper) {
     return DigitsValue(significant) > upper;
 }
 
+// Whether `kod` is a long weighted code this scale takes under `mode`: thirteen characters, and
+// the mode's own prefix for modes 1-9.
+bool WeightedCodeOfThisScale(const std::string& kod, int mode) {
+    if (kod.size() != 13) return false;
+    return !(mode >= 1 && mode <= 9 && kod.compare(0, 2, std::to_string(mode + 20)) != 0);
+}
+
 }  // namespace
+
+bool SkalnixAction::LacksCodeTemplates(const KSTowRec& goods) const {
+    return Settings.WeightedCodeMode != 0 && Settings.CodeTemplates.empty() &&
+           WeightedCodeOfThisScale(goods.kod, Settings.WeightedCodeMode);
+}
 
 bool SkalnixAction::FormatPluCode(const KSTowRec& goods, std::string& code) {
     const bool seriesM = Settings.Series == "M";
@@ -62,10 +74,7 @@ bool SkalnixAction::FormatPluCode(const KSTowRec& goods, std::string& code) {
 
     // Long weighted codes: the prefix selects the host's template, whose letters G and S mark
     // the sub-group and article digits.
-    if (kod.size() != 13) return false;
-    if (Settings.WeightedCodeMode >= 1 && Settings.WeightedCodeMode <= 9 &&
-        kod.compare(0, 2, std::to_string(Settings.WeightedCodeMode + 20)) != 0)
-        return false;
+    if (!WeightedCodeOfThisScale(kod, Settings.WeightedCodeMode)) return false;
     const auto tmpl =
         std::find_if(Settings.CodeTemplates.begin(), Settings.CodeTemplates.end(), [&](const std::string& t) {
             return t.size() >= 2 && t.compare(0, 2, kod, 0, 2) == 0;

@@ -87,6 +87,16 @@ void SkalnixAction::PrepareGoods() {
             continue;
         }
 
+        // Without any template no weighted code can be read. The goods is meant for the scale,
+        // so it is kept back with the reason and keeps its tr_ok: reported done it would never
+        // be offered again once the templates are configured.
+        if (goods.status >= stDod && goods.status <= stUsu && LacksCodeTemplates(goods)) {
+            dibal::AddRejection(RejectedList, goods, "SkalnixABrakSzablonuKod",
+                                "SkalnixABrakSzablonu",
+                                " (brak szablonów kodów ważonych w konfiguracji)");
+            continue;
+        }
+
         dibal::RecordFields f;
         if (!FormatPluCode(goods, f.pluCode)) {
             Plan.notForScale.push_back(i);

@@ -53,6 +53,9 @@ public:
     // Names and records (names.cpp, records.cpp).
     std::string FormatujNazwe(const KSTowRec& goods);
     bool FormatPluCode(const KSTowRec& goods, std::string& code);
+    // True for a weighted code of this scale while the host serves no weighted-code template at
+    // all: its code cannot be read, and the goods waits for the configuration.
+    bool LacksCodeTemplates(const KSTowRec& goods) const;
     // Key, label, picture and section from opis2 in one reading; one at a time below.
     std::array<int, 4> Opis2Numbers(const KSTowRec& goods);
     int KeyNumber(const KSTowRec& goods);

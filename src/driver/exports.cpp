@@ -1,11 +1,14 @@
 // The fifteen exported entry points of the driver. Every body is wrapped so that no exception
-// leaves the library; texts go to the host through bounded copies.
+// leaves the library; texts go to the host through bounded copies. A library handle is only
+// used once the registry of live handles has found it: any other handle takes the same path as
+// a null one.
 #include <exception>
 #include <memory>
 #include <string>
 
 #include "dibal/catalogue.h"
 #include "driver/library_factory.h"
+#include "driver/live_libraries.h"
 #include "platform/platform.h"
 #include "plugin/hostbuffer.h"
 #include "plugin/ksactionbase.h"
@@ -17,20 +20,16 @@
 
 namespace {
 
-TKSLibrary* AsLibrary(HTARGODLLLIB lib) { return static_cast<TKSLibrary*>(lib); }
-
 // A text of the exported calls, in the host's language when the library has its translation.
-std::string LibText(HTARGODLLLIB lib, const char* key, const char* defaultUtf8) {
-    const TKSLibrary* library = AsLibrary(lib);
+std::string LibText(const TKSLibrary* library, const char* key, const char* defaultUtf8) {
     return GetString(library ? library->LgTools() : nullptr, "kstools_KSLib", key, 0,
                      defaultUtf8);
 }
 
-// A fresh operation of the library; a null handle counts as an operation that could not be
+// A fresh operation of the library; no live library counts as an operation that could not be
 // created.
-std::unique_ptr<TKSActionBase> NewOperation(HTARGODLLLIB lib, int opContext) {
-    TKSLibrary* library = AsLibrary(lib);
-    if (library == nullptr) throw Exception("null library handle");
+std::unique_ptr<TKSActionBase> NewOperation(TKSLibrary* library, int opContext) {
+    if (library == nullptr) throw Exception("no live library");
     std::unique_ptr<TKSActionBase> operation(library->CreateOperation(opContext));
     if (!operation) throw Exception("no operation object");
     return operation;
@@ -50,7 +49,7 @@ void Guarded(TKSActionBase& operation, const std::string& name, const std::strin
     }
 }
 
-std::string OperationName(HTARGODLLLIB lib, int code) {
+std::string OperationName(const TKSLibrary* lib, int code) {
     switch (code) {
         case TARGO_OP_CONNECTION_TEST: return LibText(lib, "SerKasOperacjaNazwa_test", "test połączenia");
         case TARGO_OP_EXPORT: return LibText(lib, "SerKasOperacjaNazwa_eksport", "eksport");
@@ -88,11 +87,13 @@ TARGO_API void TARGO_CALL TargoDLLWlasciwosci(char* buf, int index) {
 
 TARGO_API void TARGO_CALL TargoDLLWlasciwosciUrzadzenia(HTARGODLLLIB lib, int opContext,
                                                         char* buf, int index) {
+    live_libraries::Use use(lib);
+    TKSLibrary* library = use.Library();
     try {
         std::string result;
-        auto operation = NewOperation(lib, opContext);
+        auto operation = NewOperation(library, opContext);
         const std::string name =
-            LibText(lib, "WlasciwosciUrzadzeniaNazwa", "właściwości urządzenia");
+            LibText(library, "WlasciwosciUrzadzeniaNazwa", "właściwości urządzenia");
         Guarded(*operation, name, name,
                 [&] { result = operation->DeviceProperty(index); });
         operation.reset();
@@ -107,6 +108,7 @@ TARGO_API HTARGODLLLIB TARGO_CALL TargoDLLRejestrujBiblioteke(int hostContext, i
     TKSLibrary* library = nullptr;
     try {
         library = CreateDriverLibrary(hostContext);
+        live_libraries::Add(library);  // owns it from here, also when it throws
     } catch (...) {
         return nullptr;
     }
@@ -118,17 +120,17 @@ TARGO_API HTARGODLLLIB TARGO_CALL TargoDLLRejestrujBiblioteke(int hostContext, i
 }
 
 TARGO_API void TARGO_CALL TargoDLLRejestrujCallback(HTARGODLLLIB lib, void* function, int type) {
+    live_libraries::Use use(lib);
     try {
-        if (TKSLibrary* library = AsLibrary(lib)) library->RegisterCallback(function, type);
+        if (TKSLibrary* library = use.Library()) library->RegisterCallback(function, type);
     } catch (...) {
     }
 }
 
 TARGO_API void TARGO_CALL TargoDLLZwolnijBiblioteke(HTARGODLLLIB lib) {
-    try {
-        delete AsLibrary(lib);
-    } catch (...) {
-    }
+    // While a call of this library runs (the host releases it from one of its callbacks) the
+    // object lives on until that call returns.
+    live_libraries::Release(lib);
 }
 
 TARGO_API int TARGO_CALL TargoDLLParametr(int group, int index, char* name, char* description,
@@ -161,11 +163,13 @@ TARGO_API int TARGO_CALL TargoDLLTekstListyParametru(const char* parameterName, 
 
 TARGO_API int TARGO_CALL TargoDLLSerKasJakSzukacParagonu(HTARGODLLLIB lib, int opContext, int a,
                                                          int b, int c) {
+    live_libraries::Use use(lib);
+    TKSLibrary* library = use.Library();
     try {
         int result = 0;
-        auto operation = NewOperation(lib, opContext);
-        Guarded(*operation, LibText(lib, "JakSzukacParagonuNazwa", "jak szukać paragonu"),
-                LibText(lib, "JakSzukacParagonuNazwa_00001", "jak szukać paragonua"),
+        auto operation = NewOperation(library, opContext);
+        Guarded(*operation, LibText(library, "JakSzukacParagonuNazwa", "jak szukać paragonu"),
+                LibText(library, "JakSzukacParagonuNazwa_00001", "jak szukać paragonua"),
                 [&] { result = operation->HowToFindReceipt(a, b, c) ? 1 : 0; });
         return result & 0xFF;
     } catch (...) {
@@ -185,12 +189,14 @@ TARGO_API int TARGO_CALL TargoDLLSerKasOpisOkna(char* buf, int index) {
 
 TARGO_API int TARGO_CALL TargoDLLSerKasPokazOkno(HTARGODLLLIB lib, int opContext, int index,
                                                  int flag, int* functionNumber, char* buf) {
+    live_libraries::Use use(lib);
+    TKSLibrary* library = use.Library();
     try {
         int result = 0;
-        auto operation = NewOperation(lib, opContext);
-        const std::string name = LibText(lib, "PokazOknoNazwa", "wyświetlanie okna");
+        auto operation = NewOperation(library, opContext);
+        const std::string name = LibText(library, "PokazOknoNazwa", "wyświetlanie okna");
         Guarded(*operation, name, name, [&] {
-            result = AsLibrary(lib)->ShowWindow(operation.get(), index, buf, functionNumber,
+            result = library->ShowWindow(operation.get(), index, buf, functionNumber,
                                                 flag != 0);
         });
         return result;
@@ -201,12 +207,14 @@ TARGO_API int TARGO_CALL TargoDLLSerKasPokazOkno(HTARGODLLLIB lib, int opContext
 
 TARGO_API void TARGO_CALL TargoDLLSerKasNazwaZasobuDzielonego(HTARGODLLLIB lib, int opContext,
                                                               char* buf) {
+    live_libraries::Use use(lib);
+    TKSLibrary* library = use.Library();
     try {
         if (buf != nullptr) buf[0] = '\0';
         std::string result;
-        auto operation = NewOperation(lib, opContext);
+        auto operation = NewOperation(library, opContext);
         const std::string name =
-            LibText(lib, "NazwaZasobuDzielonegoNazwa", "identyfikacja zasobu dzielonego");
+            LibText(library, "NazwaZasobuDzielonegoNazwa", "identyfikacja zasobu dzielonego");
         Guarded(*operation, name, name,
                 [&] { result = operation->GetSharedResourceName(); });
         operation.reset();
@@ -218,10 +226,12 @@ TARGO_API void TARGO_CALL TargoDLLSerKasNazwaZasobuDzielonego(HTARGODLLLIB lib, 
 TARGO_API int TARGO_CALL TargoDLLSerKasOperacja(HTARGODLLLIB lib, int opContext,
                                                 int* sessionHandle, char* sessionText, int code,
                                                 int flags) {
+    live_libraries::Use use(lib);
+    TKSLibrary* library = use.Library();
     try {
         std::string operationName =
-            LibText(lib, "SerKasOperacjaNazwa_sesja", "weryfikacja typu sesji");
-        auto operation = NewOperation(lib, opContext);
+            LibText(library, "SerKasOperacjaNazwa_sesja", "weryfikacja typu sesji");
+        auto operation = NewOperation(library, opContext);
         if (sessionHandle == nullptr) throw Exception("null session handle");
 
         // The session text travels in a buffer of the host's size, so the operation can
@@ -230,10 +240,10 @@ TARGO_API int TARGO_CALL TargoDLLSerKasOperacja(HTARGODLLLIB lib, int opContext,
         hostbuf::CopyOut(session, hostbuf::ReadIn(sessionText));
 
         try {
-            AsLibrary(lib)->VerifySessionType(*sessionHandle, session);
+            library->VerifySessionType(*sessionHandle, session);
         } catch (...) {
             // Another session still holds the device: tell the user and let the host retry.
-            operation->Message(msgInfo, LibText(lib, "SerKasOperacjaSesjaMsgAdd",
+            operation->Message(msgInfo, LibText(library, "SerKasOperacjaSesjaMsgAdd",
                                                 "Oczekiwanie na zamknięcie sesji '") +
                                             session + "'");
             platform::env().SleepMs(1000);
@@ -241,7 +251,7 @@ TARGO_API int TARGO_CALL TargoDLLSerKasOperacja(HTARGODLLLIB lib, int opContext,
         }
 
         operation->SetOperationFlags(flags);
-        operationName = OperationName(lib, code);
+        operationName = OperationName(library, code);
 
         HTARGODLLSRODOWISKO env{session, sessionHandle, 0};
         try {
@@ -260,8 +270,8 @@ TARGO_API int TARGO_CALL TargoDLLSerKasOperacja(HTARGODLLLIB lib, int opContext,
         return env.ResultCode;
     } catch (...) {
         try {
-            MsgBox(LibText(lib, "SerKasOperacjaMsgBox", "Wyjątek w TargoDLLSerKasOperacja"),
-                   LibText(lib, "SerKasOperacjaMsgBox_00001", "Uwaga!!!"), 0);
+            MsgBox(LibText(library, "SerKasOperacjaMsgBox", "Wyjątek w TargoDLLSerKasOperacja"),
+                   LibText(library, "SerKasOperacjaMsgBox_00001", "Uwaga!!!"), 0);
         } catch (...) {
         }
         return 0;
@@ -270,8 +280,9 @@ TARGO_API int TARGO_CALL TargoDLLSerKasOperacja(HTARGODLLLIB lib, int opContext,
 
 TARGO_API void TARGO_CALL TargoDLLSerKasPodtrzymajSesje(HTARGODLLLIB lib, int* sessionHandle,
                                                         char* sessionText, int a, int flag) {
+    live_libraries::Use use(lib);
     try {
-        TKSLibrary* library = AsLibrary(lib);
+        TKSLibrary* library = use.Library();
         if (library == nullptr || sessionHandle == nullptr) return;
         std::string text = hostbuf::ReadIn(sessionText);
         library->VerifySessionType(*sessionHandle, text);

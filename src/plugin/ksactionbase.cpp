@@ -84,8 +84,17 @@ std::string TKSActionBase::ParamAsString(const std::string& name) {
     auto value = reinterpret_cast<TargoCbParameterValue>(Callback(TARGO_CB_PARAMETER));
     if (value == nullptr) return std::string();
     char buf[TARGODLL_BUFSIZE] = {};
-    value(Library->HostContext(), OperationContext, hostbuf::Outgoing(name).c_str(), buf);
-    return hostbuf::ReadIn(buf);
+    const std::string outgoing = hostbuf::Outgoing(name);
+    value(Library->HostContext(), OperationContext, outgoing.c_str(), buf);
+    std::string text = hostbuf::ReadIn(buf);
+    // A value that fills the buffer to its last character may have been cut by the host; a cut
+    // path or text would be used as if it were whole.
+    if (text.size() >= hostbuf::kMaxText)
+        throw Exception(Text("TKSActioParamAsSExceptio",
+                             "Wartość parametru jest za długa (300 znaków lub więcej), mogła "
+                             "zostać obcięta: ") +
+                        outgoing);
+    return text;
 }
 
 int TKSActionBase::ParamAsInt(const std::string& name) {

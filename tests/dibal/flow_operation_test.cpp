@@ -689,3 +689,55 @@ TEST_F(FlowTest, FileWarnings) {
         EXPECT_EQ(host.Texts(TARGO_MSG_WARNING), c.warnings);
     }
 }
+
+// A path of exactly `length` characters below `base`, in components a file system takes.
+std::string PathOfLength(std::string path, std::size_t length) {
+    while (path.size() + 1 < length) {
+        path += platform::kPathSeparator;
+        path += std::string(std::min<std::size_t>(100, length - path.size()), 'k');
+    }
+    return path;
+}
+
+// A parameter value that fills the host's buffer (300 characters, or more and cut to 300) stops
+// the export before it writes anything: no shortened DibalCom directory, no record file, no
+// result. A value one character shorter is taken whole.
+TEST_F(FlowTest, ValueThatMayHaveBeenCutStopsTheExportBeforeAnythingIsWritten) {
+    WriteFile(exchange.File("kasa.exp"), PluLine(1, "5"));
+    const std::string tooLong =
+        Cp("Wartość parametru jest za długa (300 znaków lub więcej), mogła zostać obcięta: ");
+    const struct {
+        const char* parameter;
+        std::string value;
+        bool refused;
+    } cases[] = {
+        {"DibalKatalogDrv", PathOfLength(driver.Path(), 300), true},
+        {"DibalKatalogDrv", PathOfLength(driver.Path(), 400), true},
+        {"DibalIPAddress", std::string(300, '1'), true},
+        {"DibalIPAddress", std::string(299, '1'), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.parameter) + " of " + std::to_string(c.value.size()));
+        ASSERT_EQ(c.value.size() >= 300, c.refused);
+        host.params = DefaultDriverParams(driver.Path());
+        host.params[c.parameter] = c.value;
+        host.ClearMessages();
+        host.saveCalls = 0;
+        EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+        if (!c.refused) {
+            EXPECT_TRUE(host.Errors().empty());
+            EXPECT_EQ(host.saveCalls, 1);
+            EXPECT_TRUE(fs::exists(driver.File("dibal.exp")));
+            fs::remove(driver.File("dibal.exp"));
+            fs::remove(exchange.File("wynik.exp"));
+            continue;
+        }
+        EXPECT_EQ(LastErrors(host, 1), std::vector<std::string>{tooLong + c.parameter});
+        EXPECT_EQ(host.saveCalls, 0);
+        EXPECT_TRUE(fs::is_empty(driver.Path())) << "nothing in the DibalCom directory";
+        std::vector<std::string> inExchange;
+        for (const auto& entry : fs::directory_iterator(exchange.Path()))
+            inExchange.push_back(entry.path().filename().string());
+        EXPECT_EQ(inExchange, std::vector<std::string>{"kasa.exp"});
+    }
+}

@@ -306,6 +306,52 @@ TEST_F(RecordsTest, UnsupportedSeriesIsNotReachedByGoodsWithNothingToSend) {
     EXPECT_EQ(RecordText(), "");
 }
 
+// Without any weighted-code template no weighted code can be read: each goods that would need
+// one is kept back with the reason and not reported done, so that the host offers it again
+// once the templates are configured. Codes the mode never takes stay silently not for the
+// scale, and a goods with nothing to send is not listed.
+TEST_F(RecordsTest, WeightedCodesWithoutAnyTemplateAreKeptBackWithTheReason) {
+    const std::string reason = Cp(" (brak szablonów kodów ważonych w konfiguracji)");
+    const struct {
+        int mode;
+        KSTowRec goods;
+        bool keptBack;
+    } cases[] = {
+        {1, Goods(1, "2101234500000"), true},
+        {1, Goods(2, "2101234500000", "Ser", 1234, stUsu), true},
+        {1, Goods(3, "2201234500000"), false},  // prefix of another mode
+        {1, Goods(4, "21012345"), false},        // not a long code
+        {10, Goods(5, "2901234500000"), true},   // mode 10 reads every prefix by its template
+        {10, Goods(6, "2101A34500000"), true},
+        {10, Goods(7, "2101234500000", "Ser", 1234, stNic), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.goods.plu);
+        Action().Settings.WeightedCodeMode = c.mode;
+        Action().Settings.CodeTemplates.clear();
+        Action().RejectedList.clear();
+        Prepare({c.goods});
+        EXPECT_EQ(Action().Plan.SentCounter, 0);
+        EXPECT_EQ(Buffer().CzytajAnsiPluRec(0), "");
+        if (c.keptBack) {
+            EXPECT_EQ(Action().RejectedList,
+                      std::vector<std::string>{"PLU: " + std::to_string(c.goods.plu) +
+                                               "; KOD: " + c.goods.kod + reason});
+            EXPECT_FALSE(Buffer().TrOk(0));
+        } else {
+            EXPECT_TRUE(Action().RejectedList.empty());
+            EXPECT_TRUE(Buffer().TrOk(0));
+        }
+    }
+    // With a template for another prefix the goods is silently not for this scale, as before.
+    Action().Settings.WeightedCodeMode = 10;
+    Action().Settings.CodeTemplates = {"22SSSSSWWWWWC"};
+    Action().RejectedList.clear();
+    Prepare({Goods(8, "2101234500000")});
+    EXPECT_TRUE(Action().RejectedList.empty());
+    EXPECT_TRUE(Buffer().TrOk(0));
+}
+
 TEST_F(RecordsTest, EmptyShortCodeEndsTheExportWithConversionError) {
     EXPECT_THROW(Prepare({Goods(1, "")}), EConvertError);
 }

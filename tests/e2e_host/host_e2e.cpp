@@ -134,6 +134,48 @@ TEST_F(HostProcess, DemoExportsWriteTheExpectedFiles) {
     }
 }
 
+// The example configuration without its weighted-code templates: no long code can be read, so
+// the seven goods with one go nowhere. The window says so, goods by goods with the reason, and
+// they are not reported done, so the host offers them again once the templates are back.
+TEST_F(HostProcess, MissingWeightedCodeTemplatesKeepTheGoodsBackWithTheReason) {
+    std::istringstream example(ReadFile(kExamples + "/file-export.ini"));
+    const fs::path ini = dir_ / "no-templates.ini";
+    std::ofstream config(ini);
+    for (std::string line; std::getline(example, line);)
+        if (line.rfind("templates", 0) != 0) config << line << "\n";
+    config.close();
+
+    const auto r = Host({"export", "--config", ini.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+    std::vector<std::string> lines;
+    std::istringstream out(r.out);
+    for (std::string line; std::getline(out, line);) lines.push_back(line);
+    const auto stage = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+        return l.rfind("  - towary pominięte:", 0) == 0 && l.back() == '7';
+    });
+    ASSERT_NE(stage, lines.end()) << r.out;
+    const char* const keptBack[] = {"1; KOD: 2101001000000", "2; KOD: 2101002000000",
+                                    "3; KOD: 2200003000000", "4; KOD: 2101004000000",
+                                    "5; KOD: 2101005000000", "7; KOD: 2900007000000",
+                                    "8; KOD: 2101A08000000"};
+    ASSERT_GE(lines.end() - stage, 8);
+    for (std::size_t i = 0; i < std::size(keptBack); ++i)
+        EXPECT_EQ(stage[static_cast<std::ptrdiff_t>(i) + 1],
+                  std::string("W ...PLU: ") + keptBack[i] +
+                      " (brak szablonów kodów ważonych w konfiguracji)");
+    EXPECT_FALSE(Contains(r.out, "\nE ")) << r.out;
+    EXPECT_TRUE(Contains(r.out, "  - do wysłania:")) << r.out;
+
+    EXPECT_EQ(ReadFile(dir_ / "exchange" / "wynik.exp"), "PLU;6;106;123;DOD\r\n");
+    EXPECT_FALSE(fs::exists(dir_ / "dibalcom" / "dibal.exp"));
+    EXPECT_TRUE(Contains(r.out, "  reported done without a record: 1\n")) << r.out;
+    EXPECT_TRUE(Contains(r.out, "  not reported: 7\n")) << r.out;
+    const std::string log = ReadFile(dir_ / "exchange" / "kasa.log");
+    EXPECT_TRUE(Contains(log, "PLU: 8; KOD: 2101A08000000 (brak szablon\xF3w kod\xF3w wa\xBFonych "
+                              "w konfiguracji)\r\n"))
+        << "the whole list is in the log, in Windows-1250";
+}
+
 TEST_F(HostProcess, EnglishTranslationReachesTheDriver) {
     const std::string lang = kExamples + "/lang/en.ini";
     const auto test = Host({"test", "--lang", lang});
@@ -305,10 +347,22 @@ TEST_F(HostProcess, BadValuesAndUsageEndWithStatusTwoBeforeTheDriverRuns) {
                           "DibalPort = COM1 ; the first port\nDibalKatalogDrv = dibalcom\n"
                           "Pojemnosc = abc\n";
     const std::string config = ini.string();
+    // Values longer than the driver's 300-character buffer would reach it cut: a shortened
+    // DibalCom directory.
+    const std::string longDir = (dir_ / std::string(200, 'l') / std::string(120, 'l')).string();
+    const fs::path longIni = dir_ / "long.ini";
+    std::ofstream(longIni) << "[host]\nexchange = exchange\n[driver]\nDibalPort = PLIK\n"
+                              "DibalKatalogDrv = " << longDir << "\n";
     const struct {
         std::vector<std::string> args;
         std::vector<std::string> inError;
     } cases[] = {
+        {{"export", "--config", longIni.string()},
+         {longIni.string() + ":5: ", "DibalKatalogDrv", "at most 300"}},
+        {{"function", "0", "--set", "DibalKatalogDrv=" + longDir},
+         {"--set: ", "DibalKatalogDrv", "at most 300"}},
+        {{"export", "--set", "DibalIPAddress=" + std::string(301, '1')},
+         {"--set: ", "DibalIPAddress", "301 bytes long"}},
         // The file's comment after COM1 is no part of the value; line 6 is the bad one.
         {{"export", "--config", config}, {config + ":6: ", "Pojemnosc", "abc", "whole number"}},
         {{"export", "--set", "DibalPort=42"}, {"--set: ", "DibalPort", "PLIK (0)", "TCP/IP (10)"}},
@@ -328,6 +382,7 @@ TEST_F(HostProcess, BadValuesAndUsageEndWithStatusTwoBeforeTheDriverRuns) {
         for (const auto& part : c.inError) EXPECT_TRUE(Contains(r.err, part)) << r.err;
         EXPECT_TRUE(r.out.empty()) << r.out;  // neither help text nor any driver output
         EXPECT_FALSE(fs::exists(dir_ / "exchange" / "kasa.log"));
+        EXPECT_FALSE(fs::exists(dir_ / std::string(200, 'l')));
     }
     const auto version = Host({"--version"});
     EXPECT_EQ(version.exitCode, 0);

@@ -35,7 +35,8 @@ const std::vector<ModuleKeys>& DriverKeys() {
           "TKSActioOstateczstr_00002", "TKSActioOstateczstr_00003", "TKSActioOstateczstr_00004",
           "TKSActioOstateczstr_00005", "TKSActioOperacjaExceptio", "TKSActioZapiszWyExceptio",
           "TKSActioParamAsDstr", "TKSActioParamAsDstrdir", "TKSActioParamAsDstr_00001",
-          "TKSActioParamAsDstr_00002", "TKSActioParamAsDstrdir_00001"}},
+          "TKSActioParamAsDstr_00002", "TKSActioParamAsDstrdir_00001",
+          "TKSActioParamAsSExceptio"}},
         {"kstools_KSAction",
          {"KSActionLogujOdrMsgAdd", "KSActionLogujOdrMsgAdd_00001", "LogujOdrDodajKomAnsiStri",
           "LogujOdrDodajKomAnsiStri_00001", "KSActionLogujOdrheader",
@@ -109,7 +110,8 @@ const std::vector<ModuleKeys>& DriverKeys() {
           "SkalnixADodFuncEExceptio", "SkalnixAPrepareDExceptio", "SkalnixAEksportMsgAdd",
           "AEksportDodajKomTargoDLL_Z", "SkalnixAOdrzuconeMsgAdd", "SkalnixAOdrzuconeDalej",
           "SkalnixAOdrzuconeheader", "OdrzuconeheaderdtDateTime", "SkalnixAPrepareNstr", "SkalnixABrakTowarow", "SkalnixAUtf8Nazwy",
-          "SkalnixAPrepareNstr_00001", "SkalnixAPrepareNstr_00002"}},
+          "SkalnixAPrepareNstr_00001", "SkalnixAPrepareNstr_00002", "SkalnixABrakSzablonuKod",
+          "SkalnixABrakSzablonu"}},
     };
     return keys;
 }

@@ -171,9 +171,46 @@ TEST(OperationCallbacks, ParameterNameGoesTrimmedAndTheValueComesBackBounded) {
     host.params["Long"] = std::string(301, 'v');
     auto op = MakeProbe(host);
     EXPECT_EQ(op->ParamAsString("  DibalPort\t"), " 3 ");
-    EXPECT_EQ(op->ParamAsString("Long"), std::string(300, 'v'));
+    EXPECT_THROW(op->ParamAsString("Long"), Exception);
     EXPECT_EQ(op->ParamAsString("Missing"), "");
     EXPECT_EQ(host.parameterQueries, (std::vector<std::string>{"DibalPort", "Long", "Missing"}));
+}
+
+// A value that fills the host's buffer to its last character may have been cut: an error that
+// names the parameter, never the first 300 characters taken for the whole value.
+TEST(OperationCallbacks, ValueFillingTheWholeBufferIsAnErrorNamingTheParameter) {
+    const std::string tooLong =
+        Cp("Wartość parametru jest za długa (300 znaków lub więcej), mogła zostać obcięta: ");
+    const struct {
+        std::size_t length;
+        bool refused;
+    } cases[] = {{0, false}, {1, false}, {299, false}, {300, true}, {301, true}, {1000, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        TestHost host;
+        host.params["DibalKatalogDrv"] = std::string(c.length, 'd');
+        auto op = MakeProbe(host);
+        if (!c.refused) {
+            EXPECT_EQ(op->ParamAsString(" DibalKatalogDrv "), std::string(c.length, 'd'));
+            continue;
+        }
+        try {
+            op->ParamAsString(" DibalKatalogDrv ");
+            ADD_FAILURE() << "a value of " << c.length << " characters was taken";
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.what(), tooLong + "DibalKatalogDrv");
+        }
+    }
+    TestHost host;
+    host.SetTranslation("kstools_KSLib", "TKSActioParamAsSExceptio", "Too long: ");
+    host.params["DibalAdres"] = std::string(300, 'a');
+    auto op = MakeProbe(host);
+    EXPECT_THROW(
+        try { op->ParamAsInt("DibalAdres"); } catch (const Exception& e) {
+            EXPECT_STREQ(e.what(), "Too long: DibalAdres");
+            throw;
+        },
+        Exception);
 }
 
 TEST(OperationCallbacks, HostListEndsAtZeroOrBlankAndIsFetchedOnce) {

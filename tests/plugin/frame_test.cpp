@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "driver/live_libraries.h"
 #include "plugin/kslibrary.h"
 #include "probe_action.h"
 #include "runtime/exceptions.h"
@@ -50,6 +51,19 @@ struct ScriptedLibrary : TKSLibrary {
     bool failCreate = false;
 };
 
+// A ScriptedLibrary the driver knows as a live handle, as if the host had registered it;
+// released with the object.
+class LiveScripted {
+public:
+    explicit LiveScripted(const TestHost& host) : library(*new ScriptedLibrary(host)) {
+        live_libraries::Add(&library);
+    }
+    ~LiveScripted() { TargoDLLZwolnijBiblioteke(&library); }
+    LiveScripted(const LiveScripted&) = delete;
+    LiveScripted& operator=(const LiveScripted&) = delete;
+    ScriptedLibrary& library;
+};
+
 std::string Head(const char* name) {
     return Cp("Podczas wykonywania operacji '") + Cp(name) + Cp("' wystąpił błąd:");
 }
@@ -59,7 +73,8 @@ std::string Unknown(const char* name) {
 
 TEST(ObjectFrame, SuccessfulCallsPassTheirAnswers) {
     TestHost host;
-    ScriptedLibrary lib(host);
+    LiveScripted live(host);
+    ScriptedLibrary& lib = live.library;
     char buf[TARGODLL_BUFSIZE];
     TargoDLLWlasciwosciUrzadzenia(&lib, 1, buf, 0);
     EXPECT_STREQ(buf, "prop");
@@ -94,7 +109,8 @@ TEST(ObjectFrame, FailuresAreReportedUnderTheCallsName) {
     };
     for (const auto& c : cases) {
         TestHost host;
-        ScriptedLibrary lib(host);
+        LiveScripted live(host);
+    ScriptedLibrary& lib = live.library;
         lib.fail = c.fail;
         char buf[TARGODLL_BUFSIZE];
         std::memset(buf, 'Z', sizeof buf);
@@ -129,7 +145,8 @@ TEST(ObjectFrame, FailuresAreReportedUnderTheCallsName) {
 
 TEST(ObjectFrame, OperationThatCannotBeCreatedLeavesTheHostUntouched) {
     TestHost host;
-    ScriptedLibrary lib(host);
+    LiveScripted live(host);
+    ScriptedLibrary& lib = live.library;
     lib.failCreate = true;
     char buf[TARGODLL_BUFSIZE] = "keep";
     int handle = 0;

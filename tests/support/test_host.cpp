@@ -39,15 +39,21 @@ void Fill(char* buf, int size, const std::string& text) {
 }  // namespace
 
 struct TestHostCallbacks {
+    // The host of a callback, after its inCallback hook has run.
+    static TestHost* Enter(int hostContext) {
+        TestHost* h = Find(hostContext);
+        if (h != nullptr && h->inCallback) h->inCallback();
+        return h;
+    }
     static int TARGO_CALL Break(int host, int op) {
-        TestHost* h = Find(host);
+        TestHost* h = Enter(host);
         if (h == nullptr) return 1;
         h->seenOpContext = op;
         ++h->breakCalls;
         return h->breakQuery() ? 1 : 0;
     }
     static int TARGO_CALL Parameter(int host, int op, const char* name, char* value) {
-        TestHost* h = Find(host);
+        TestHost* h = Enter(host);
         if (h == nullptr) return 0;
         h->seenOpContext = op;
         h->parameterQueries.push_back(name);
@@ -57,7 +63,7 @@ struct TestHostCallbacks {
     }
     static int TARGO_CALL OperationInfo(int host, int op, int* value1, int* value2, char* text1,
                                         char* text2, char* exchangeDir) {
-        TestHost* h = Find(host);
+        TestHost* h = Enter(host);
         if (h == nullptr) return 0;
         h->seenOpContext = op;
         *value1 = h->hostValue1;
@@ -74,14 +80,14 @@ struct TestHostCallbacks {
         return Post(host, op, kind, text, true);
     }
     static int Post(int host, int op, int kind, const char* text, bool replace) {
-        TestHost* h = Find(host);
+        TestHost* h = Enter(host);
         if (h == nullptr) return 0;
         h->seenOpContext = op;
         h->messages.push_back({kind, text, replace});
         return 0;
     }
     static int TARGO_CALL ListItem(int host, int op, int index, char* item) {
-        TestHost* h = Find(host);
+        TestHost* h = Enter(host);
         if (h == nullptr) return 0;
         h->seenOpContext = op;
         ++h->listCalls;
@@ -90,7 +96,7 @@ struct TestHostCallbacks {
         return 1;
     }
     static int TARGO_CALL Save(int host, int op) {
-        TestHost* h = Find(host);
+        TestHost* h = Enter(host);
         if (h == nullptr) return 0;
         h->seenOpContext = op;
         ++h->saveCalls;

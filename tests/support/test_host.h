@@ -49,6 +49,7 @@ public:
     bool saveResult = true;
     int saveCalls = 0;
     std::vector<std::string> parameterQueries;  // names the driver asked for, in order
+    std::function<void()> inCallback;           // runs first in every callback of the driver
 
     // Translations served through the language function (module, key) -> text. The language
     // function is registered by the first call.
