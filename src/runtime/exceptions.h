@@ -67,5 +67,6 @@ private:
 bool IsNameOfObjectParentClass(const Exception* object, const char* className);
 
 // The runtime's standard error texts (Windows-1250).
-[[noreturn]] void ThrowConvertError(std::string_view text);  // '<text>' is not a valid integer value
+// '<text>' is not a valid integer value; control bytes show as '?', a text over 64 bytes is cut.
+[[noreturn]] void ThrowConvertError(std::string_view text);
 [[noreturn]] void ThrowRangeError();                         // "Range check error"
