@@ -9,7 +9,9 @@
 #include "runtime/mfile.h"
 
 BlockLineReader::BlockLineReader(const std::string& path, size_t blockSize)
-    : path_(path), buffer_(blockSize < 16 ? 16 : blockSize) {
+    : path_(path),
+      buffer_(std::make_unique_for_overwrite<char[]>(blockSize < 16 ? 16 : blockSize)),
+      capacity_(blockSize < 16 ? 16 : blockSize) {
     // stdio opens a directory as if it were a file; it is refused here as the runtime does.
     if (!platform::env().DirectoryExists(path)) file_ = std::fopen(path.c_str(), "rb");
     if (!file_) {
@@ -35,12 +37,17 @@ void BlockLineReader::Rewind() {
 bool BlockLineReader::Fill() {
     if (eof_) return false;
     if (begin_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
         end_ -= begin_;
         begin_ = 0;
     }
-    if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a line longer than a block
-    const size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+    if (end_ == capacity_) {  // a line longer than a block
+        auto larger = std::make_unique_for_overwrite<char[]>(capacity_ * 2);
+        std::memcpy(larger.get(), buffer_.get(), end_);
+        buffer_ = std::move(larger);
+        capacity_ *= 2;
+    }
+    const size_t got = std::fread(buffer_.get() + end_, 1, capacity_ - end_, file_);
     if (got == 0) {
         if (std::ferror(file_))
             throw EInOutError("Cannot read file \"" + path_ + "\"");  // the runtime's text
@@ -53,7 +60,7 @@ bool BlockLineReader::Fill() {
 
 bool BlockLineReader::Next(std::string_view& line) {
     for (;;) {
-        const char* data = buffer_.data();
+        const char* data = buffer_.get();
         const size_t avail = end_ - begin_;
         const char* start = data + begin_;
         const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
