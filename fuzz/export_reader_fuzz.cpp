@@ -75,7 +75,8 @@ void CheckBuffer(const std::string& path, const std::string& bytes, bool sort) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static FakeClock clock;  // the reader's pauses cost no time
-    static const std::filesystem::path dir = fuzz::WorkDir("reader");
+    static const fuzz::WorkDir work("reader");
+    const std::filesystem::path& dir = work.Path();
     fuzz::EmptyDirectory(dir);  // the archive the reader appends to starts empty
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const std::string path = (dir / "kasa.exp").string();

@@ -151,7 +151,8 @@ void CheckResultFile(const std::string& result, const std::string& exportFile) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static FakeClock clock;  // pauses and polls cost no time
-    static const std::filesystem::path root = fuzz::WorkDir("export");
+    static const fuzz::WorkDir work("export");
+    const std::filesystem::path& root = work.Path();
     static const std::filesystem::path exchange = root / "exchange";
     static const std::filesystem::path driver = root / "dibalcom";
     static Host host;

@@ -27,15 +27,26 @@ inline void Expect(bool holds, const std::string& what) {
     if (!holds) Fail(what);
 }
 
-// A directory of this process under the temporary directory, made on first use and kept for
-// every later input, so that an input costs no directory creation.
-inline std::filesystem::path WorkDir(const std::string& name) {
-    namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() /
-                         ("skalnix-fuzz-" + name + "-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    return dir;
-}
+// A directory of this process under the temporary directory, made once and kept for every
+// input, so that an input costs no directory creation; removed when the process ends normally.
+class WorkDir {
+public:
+    explicit WorkDir(const std::string& name)
+        : path_(std::filesystem::temp_directory_path() /
+                ("skalnix-fuzz-" + name + "-" + std::to_string(::getpid()))) {
+        std::filesystem::create_directories(path_);
+    }
+    ~WorkDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    WorkDir(const WorkDir&) = delete;
+    WorkDir& operator=(const WorkDir&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
 
 // Removes everything inside `dir`, keeping the directory.
 inline void EmptyDirectory(const std::filesystem::path& dir) {

@@ -115,7 +115,8 @@ bool TakenIn(const std::string& file, const std::string& written, const Goods& g
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::filesystem::path dir = fuzz::WorkDir("report");
+    static const fuzz::WorkDir work("report");
+    const std::filesystem::path& dir = work.Path();
     Input in{data, size};
     const std::uint8_t head = in.Byte();
     const std::string series = kSeries[head % 4];

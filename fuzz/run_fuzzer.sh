@@ -5,9 +5,11 @@
 # WORKDIR/artifacts.
 set -euo pipefail
 fuzzer=$1 seeds=$2 work=$3 seconds=$4
-rm -rf "$work/corpus"
-mkdir -p "$work/corpus" "$work/artifacts"
+rm -rf "$work/corpus" "$work/tmp"
+mkdir -p "$work/corpus" "$work/artifacts" "$work/tmp"
 cp "$seeds"/* "$work/corpus/"
+# The targets' work directories go here, not into the system's temporary directory.
+export TMPDIR="$work/tmp"
 status=0
 "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
   -artifact_prefix="$work/artifacts/" "$work/corpus" || status=$?
