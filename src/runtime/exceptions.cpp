@@ -14,26 +14,19 @@ bool IsNameOfObjectParentClass(const Exception* object, const char* className) {
     return object->InheritsFrom(className);
 }
 
-namespace {
-
-// The value as an error shows it: a control byte as '?' (a zero byte would end the message
-// before the place it names) and a long value cut after 64 bytes, so that what is appended
-// after the text - the line and field of a file - stays within the host's 300-character line.
-std::string ShownValue(std::string_view text) {
+std::string QuotedValue(std::string_view text) {
     constexpr std::size_t kShown = 64;
-    std::string shown(text.substr(0, kShown));
-    for (char& c : shown)
-        if (static_cast<unsigned char>(c) < 32) c = '?';
-    if (text.size() > kShown) shown += "...";
-    return shown;
+    std::string quoted = "'";
+    quoted.append(text.substr(0, kShown));
+    for (std::size_t i = 1; i < quoted.size(); ++i)
+        if (static_cast<unsigned char>(quoted[i]) < 32) quoted[i] = '?';
+    if (text.size() > kShown) quoted += "...";
+    return quoted + "'";
 }
 
-}  // namespace
-
 void ThrowConvertError(std::string_view text) {
-    std::string message = "'";
-    message += ShownValue(text);
-    message += "' is not a valid integer value";
+    std::string message = QuotedValue(text);
+    message += " is not a valid integer value";
     throw EConvertError(std::move(message));
 }
 

@@ -113,6 +113,9 @@ TEST_F(ReaderTest, ReadErrorsNameTheLineAndTheField) {
         // A long value would push the place past the host's 300-character line.
         {"PLU;1;5;7;A;1;2;3;4;" + std::string(400, '9') + "x;1;F;0;F;F;T;0;;3;DOD\r\n",
          "'" + std::string(64, '9') + "...' is not a valid integer value (wiersz 1, pole 9)"},
+        {std::string("KON;1;Firma;F;Polna 1;00-001;Opole;1;1;K1;2024-01-01") + '\0' +
+             "x;T;0;0\r\n",
+         "'2024-01-01?x' is not a valid date and time (wiersz 1)"},
     };
     for (const Case& c : cases) {
         KSExpBuf buf(nullptr);
