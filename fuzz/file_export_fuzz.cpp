@@ -5,8 +5,10 @@
 // Oracles: kasa.exp is unchanged; every line of dibal.exp has its record type's length and
 // ends in CR LF; when the export posted no error, wynik.exp is whole lines
 // "PLU;plu;koldod;code;action" and each names a goods line of kasa.exp.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <string>

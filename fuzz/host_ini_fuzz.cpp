@@ -3,7 +3,9 @@
 // escapes), parses to the same sections and entries; keys are non-empty and trimmed; entry line
 // numbers rise and stay within the text; a refusal names a line of the text.
 #include <cstdint>
+#include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "fuzz_support.h"
 #include "ini.h"

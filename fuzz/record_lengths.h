@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdlib>
 #include <map>
 #include <string>
 
