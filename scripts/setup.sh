@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on a fresh Debian machine (run as root or with sudo).
 # With --windows also the cross compilers and Wine for the Windows builds and their tests: the
-# 32-bit Wine where this machine can run 32-bit programs, the 64-bit one always.
+# 32-bit Wine where this machine can run 32-bit programs, the 64-bit one always. With --fuzz also
+# clang and libFuzzer for the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,7 +10,18 @@ packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmar
           python3 util-linux procps binutils pkgconf dpkg-dev)
 SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
 
-if [ "${1:-}" = "--windows" ]; then
+windows=""; fuzz=""
+for option in "$@"; do
+  case "$option" in
+    --windows) windows=1 ;;
+    --fuzz) fuzz=1 ;;
+  esac
+done
+
+if [ -n "$fuzz" ]; then
+  packages+=(clang libclang-rt-dev)
+fi
+if [ -n "$windows" ]; then
   packages+=(mingw-w64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine64)
   if bash scripts/runs_32bit.sh; then
     packages+=(wine32:i386)

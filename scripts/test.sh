@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every test: installs what it needs, builds, runs all tests, then the unit tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows builds.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzz targets for a bounded time, then
+# the Windows builds.
 #
 # Windows: where this machine runs 32-bit programs, the 32-bit build and all its tests under
 # Wine. Where it cannot (some kernels lack 32-bit support; SKALNIX_NO_32BIT=1 pretends so), the
@@ -9,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh --windows
+bash scripts/setup.sh --windows --fuzz
 
 jobs=$(nproc)
 
@@ -20,6 +21,9 @@ ctest --preset linux -j "$jobs"
 cmake --preset linux-asan
 cmake --build --preset linux-asan -j "$jobs"
 ctest --preset linux-asan -j "$jobs"
+
+# The fuzz targets (clang and libFuzzer), each for a bounded time.
+bash scripts/fuzz.sh
 
 # Wine gets a throw-away prefix inside each build tree; its tests compare the files the
 # Windows build writes with the Linux build's.

@@ -9,7 +9,9 @@
 #include "runtime/exceptions.h"
 
 BlockLineReader::BlockLineReader(const std::string& path, size_t blockSize)
-    : path_(path), buffer_(blockSize < 16 ? 16 : blockSize) {
+    : path_(path),
+      buffer_(std::make_unique_for_overwrite<char[]>(blockSize < 16 ? 16 : blockSize)),
+      capacity_(blockSize < 16 ? 16 : blockSize) {
     // The runtime's file object's own words.
     if (!platform::env().OpenFile(path, platform::FileMode::Read, file_))
         throw EInOutError("Cannot open file \"" + path + "\"");
@@ -25,13 +27,18 @@ void BlockLineReader::Rewind() {
 bool BlockLineReader::Fill() {
     if (eof_) return false;
     if (begin_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
         end_ -= begin_;
         begin_ = 0;
     }
-    if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a line longer than a block
+    if (end_ == capacity_) {  // a line longer than a block
+        auto larger = std::make_unique_for_overwrite<char[]>(capacity_ * 2);
+        std::memcpy(larger.get(), buffer_.get(), end_);
+        buffer_ = std::move(larger);
+        capacity_ *= 2;
+    }
     size_t got = 0;
-    if (!file_->Read(buffer_.data() + end_, buffer_.size() - end_, got))
+    if (!file_->Read(buffer_.get() + end_, capacity_ - end_, got))
         throw EInOutError("Cannot read file \"" + path_ + "\"");  // the runtime's text
     if (got == 0) {
         eof_ = true;
@@ -43,7 +50,7 @@ bool BlockLineReader::Fill() {
 
 bool BlockLineReader::Next(std::string_view& line) {
     for (;;) {
-        const char* data = buffer_.data();
+        const char* data = buffer_.get();
         const size_t avail = end_ - begin_;
         const char* start = data + begin_;
         const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));

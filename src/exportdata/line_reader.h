@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/env.h"
 
@@ -32,7 +31,10 @@ private:
 
     std::string path_;
     std::unique_ptr<platform::File> file_;
-    std::vector<char> buffer_;
+    // Not zeroed: only bytes read from the file are ever looked at, and a megabyte of zeros per
+    // file read would cost more than reading a small file.
+    std::unique_ptr<char[]> buffer_;
+    size_t capacity_;
     size_t begin_ = 0;  // first unread byte
     size_t end_ = 0;    // one past the last byte read
     bool eof_ = false;

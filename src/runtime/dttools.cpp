@@ -70,7 +70,7 @@ Parts Split(double value) {
 
 [[noreturn]] void InvalidText(const std::string& text, int format) {
     const char* what = format == 5 ? "time" : "date and time";
-    throw EConvertError("'" + text + "' is not a valid " + what);
+    throw EConvertError(QuotedValue(text) + " is not a valid " + what);
 }
 
 // Reads 1..maxDigits decimal digits at text[pos].

@@ -67,5 +67,9 @@ private:
 bool IsNameOfObjectParentClass(const Exception* object, const char* className);
 
 // The runtime's standard error texts (Windows-1250).
-[[noreturn]] void ThrowConvertError(std::string_view text);  // '<text>' is not a valid integer value
+// A value quoted in an error text: '<text>' with control bytes as '?' (a zero byte would end
+// the message before the place a caller appends) and at most 64 bytes of it, then "...", so that
+// the line and field a reader appends stay within the host's 300-character line.
+std::string QuotedValue(std::string_view text);
+[[noreturn]] void ThrowConvertError(std::string_view text);  // <QuotedValue> is not a valid integer value
 [[noreturn]] void ThrowRangeError();                         // "Range check error"

@@ -22,7 +22,7 @@ long double PowerOfTen(int n) {
 // The digits are gathered into a 64-bit integer and scaled once by a power of ten, so the usual
 // amounts convert exactly and no locale setting of the host can change the decimal separator.
 TxfTools& TxfTools::FromString(const std::string& text, int base, bool strict) {
-    if (base != 10) throw EConvertError("'" + text + "' is not a valid floating point value");
+    if (base != 10) throw EConvertError(QuotedValue(text) + " is not a valid floating point value");
     const std::size_t n = text.size();
     std::size_t pos = 0;
     while (pos < n && IsBlank(text[pos])) ++pos;
@@ -55,7 +55,7 @@ TxfTools& TxfTools::FromString(const std::string& text, int base, bool strict) {
         std::size_t rest = pos;
         while (rest < n && IsBlank(text[rest])) ++rest;
         if (!anyDigit || rest != n)
-            throw EConvertError("'" + text + "' is not a valid floating point value");
+            throw EConvertError(QuotedValue(text) + " is not a valid floating point value");
     }
     if (!anyDigit) {
         value_ = 0;

@@ -107,6 +107,15 @@ TEST_F(ReaderTest, ReadErrorsNameTheLineAndTheField) {
          "'' is not a valid integer value (wiersz 3, pole 10)"},
         {"PLU;1;5;7;A;1;2;3;4;x23;1;F;0;F;F;T;0;;3;DOD\r\n",
          "'x23' is not a valid integer value (wiersz 1, pole 9)"},
+        // A zero byte in the value would end the message before its place in the file.
+        {std::string("PLU;1;5;7;A;1;2;3;4;2") + '\0' + "x\x01;1;F;0;F;F;T;0;;3;DOD\r\n",
+         "'2?x?' is not a valid integer value (wiersz 1, pole 9)"},
+        // A long value would push the place past the host's 300-character line.
+        {"PLU;1;5;7;A;1;2;3;4;" + std::string(400, '9') + "x;1;F;0;F;F;T;0;;3;DOD\r\n",
+         "'" + std::string(64, '9') + "...' is not a valid integer value (wiersz 1, pole 9)"},
+        {std::string("KON;1;Firma;F;Polna 1;00-001;Opole;1;1;K1;2024-01-01") + '\0' +
+             "x;T;0;0\r\n",
+         "'2024-01-01?x' is not a valid date and time (wiersz 1)"},
     };
     for (const Case& c : cases) {
         KSExpBuf buf(nullptr);
