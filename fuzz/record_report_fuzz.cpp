@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dibal/dibalcom_marks.h"
@@ -134,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         g.name = (b >> 2) & 1;
         g.status = (b >> 5) % 5;  // 4: nothing to do
         const std::string lines = Lines(series, g, (b >> 3) & 1, (b >> 4) & 1);
-        g.offset = plan.RecordText.size();
+        g.offset = plan.textSize;
         g.lineSizes = LineSizes(lines);
         KSTowRec rec;
         rec.plu = g.code;
@@ -146,13 +147,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         buffer.DodajRec(rec);
         goods.push_back(g);
     }
-    const std::string& written = plan.RecordText;
+    const std::string written = plan.RecordText(buffer);
     const std::string file = RecordFile(in, written, raw, allMarked);
     const std::string path = (dir / "dibal.exp").string();
     fuzz::WriteBytes(path, file);
 
-    const dibal::RecordReport report = dibal::ReadRecordReport(path, written);
-    const std::vector<std::string> notTaken = dibal::NotTaken(plan, report);
+    // The record file as the export compares it: piece by piece, from the goods' plu_rec cells.
+    std::vector<std::string_view> pieces;
+    for (const dibal::PlannedGoods& planned : plan.sent)
+        pieces.push_back(dibal::ExportPlan::TextOf(buffer, planned));
+    const dibal::RecordReport report = dibal::ReadRecordReport(path, pieces);
+    fuzz::Expect(report.inPlace == dibal::ReadRecordReport(path, written).inPlace,
+                 "the record file read in pieces differs from the whole");
+    const std::vector<std::string> notTaken = dibal::NotTaken(buffer, plan, report);
     dibal::ApplyResults(buffer, plan, &report);
 
     std::vector<bool> taken;
@@ -162,7 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const Goods& g = goods[row];
         const std::string where = "goods " + std::to_string(row);
         if (!taken[row]) {
-            fuzz::Expect(listed < notTaken.size() && notTaken[listed] == plan.KeyOf(plan.sent[row]),
+            fuzz::Expect(listed < notTaken.size() && notTaken[listed] == plan.KeyOf(buffer, plan.sent[row]),
                          where + " is missing from the goods not taken");
             ++listed;
         }
