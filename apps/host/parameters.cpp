@@ -135,9 +135,11 @@ bool ResolveParameters(const std::vector<ParameterDef>& catalogue,
         } else if (def->type == kTypeDirectory && !Trim(value).empty()) {
             value = Utf8ToCp1250(DirectoryPath(v.value));
         }
-        if (value.size() > TARGODLL_BUFSIZE - 1) {
+        // A value filling the driver's buffer to its last character may have been cut on the
+        // way, so the driver refuses it: the longest the host hands over is one less.
+        if (value.size() >= TARGODLL_BUFSIZE - 1) {
             error = where + def->name + " is " + std::to_string(value.size()) +
-                    " bytes long; it accepts at most " + std::to_string(TARGODLL_BUFSIZE - 1);
+                    " bytes long; it accepts at most " + std::to_string(TARGODLL_BUFSIZE - 2);
             return false;
         }
         out[def->name] = {value, v.origin};

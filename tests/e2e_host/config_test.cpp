@@ -105,7 +105,7 @@ TEST(HostConfig, RefusesValuesTheParameterCannotTakeNamingItsSourceAndChoices) {
         {{"Pojemnosc", "99999999999", "--set"}, {"Pojemnosc", "whole number"}},
         {{"Pojemnosc", "", "--set"}, {"Pojemnosc", "whole number"}},
         {{"DibalSeria", "X", "--set"}, {"DibalSeria", "H2"}},
-        {{"DibalPodgrupaPLU", std::string(301, '1'), "--set"}, {"DibalPodgrupaPLU", "300"}},
+        {{"DibalPodgrupaPLU", std::string(300, '1'), "--set"}, {"DibalPodgrupaPLU", "300 bytes", "at most 299"}},
         {{"DibalPodgrupaPLU", "€→", "--set"}, {"DibalPodgrupaPLU", "Windows-1250"}},
         {{"DibalPortt", "1", "y.ini:9"}, {"y.ini:9: ", "DibalPortt", "did you mean 'DibalPort'"}},
         {{"Nothing", "1", "--set"}, {"Nothing"}},

@@ -358,11 +358,11 @@ TEST_F(HostProcess, BadValuesAndUsageEndWithStatusTwoBeforeTheDriverRuns) {
         std::vector<std::string> inError;
     } cases[] = {
         {{"export", "--config", longIni.string()},
-         {longIni.string() + ":5: ", "DibalKatalogDrv", "at most 300"}},
+         {longIni.string() + ":5: ", "DibalKatalogDrv", "at most 299"}},
         {{"function", "0", "--set", "DibalKatalogDrv=" + longDir},
-         {"--set: ", "DibalKatalogDrv", "at most 300"}},
-        {{"export", "--set", "DibalIPAddress=" + std::string(301, '1')},
-         {"--set: ", "DibalIPAddress", "301 bytes long"}},
+         {"--set: ", "DibalKatalogDrv", "at most 299"}},
+        {{"export", "--set", "DibalIPAddress=" + std::string(300, '1')},
+         {"--set: ", "DibalIPAddress", "300 bytes long"}},
         // The file's comment after COM1 is no part of the value; line 6 is the bad one.
         {{"export", "--config", config}, {config + ":6: ", "Pojemnosc", "abc", "whole number"}},
         {{"export", "--set", "DibalPort=42"}, {"--set: ", "DibalPort", "PLIK (0)", "TCP/IP (10)"}},
