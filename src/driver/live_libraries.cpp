@@ -31,6 +31,23 @@ Registry& TheRegistry() {
     return *registry;
 }
 
+// A released library nothing runs on any more leaves the registry; it is destroyed by the
+// caller once the lock is let go.
+std::unique_ptr<TKSLibrary> TakeOutIfIdle(Registry& r, std::map<const void*, Entry>::iterator it) {
+    if (!it->second.released || it->second.running > 0) return nullptr;
+    std::unique_ptr<TKSLibrary> doomed = std::move(it->second.library);
+    r.entries.erase(it);
+    return doomed;
+}
+
+// Nothing escapes the exported functions, not even from a library's destructor.
+void DestroyQuietly(std::unique_ptr<TKSLibrary>& doomed) noexcept {
+    try {
+        doomed.reset();
+    } catch (...) {
+    }
+}
+
 }  // namespace
 
 void Add(TKSLibrary* library) {
@@ -41,24 +58,17 @@ void Add(TKSLibrary* library) {
 }
 
 void Release(const void* handle) noexcept {
-    std::unique_ptr<TKSLibrary> doomed;  // destroyed after the lock is let go
+    std::unique_ptr<TKSLibrary> doomed;
     try {
         Registry& r = TheRegistry();
         std::lock_guard<std::mutex> lock(r.mutex);
         auto it = r.entries.find(handle);
         if (it == r.entries.end() || it->second.released) return;
-        if (it->second.running > 0) {
-            it->second.released = true;
-            return;
-        }
-        doomed = std::move(it->second.library);
-        r.entries.erase(it);
+        it->second.released = true;
+        doomed = TakeOutIfIdle(r, it);
     } catch (...) {
     }
-    try {
-        doomed.reset();
-    } catch (...) {
-    }
+    DestroyQuietly(doomed);
 }
 
 Use::Use(const void* handle) noexcept {
@@ -82,16 +92,11 @@ Use::~Use() {
         std::lock_guard<std::mutex> lock(r.mutex);
         auto it = r.entries.find(library_);
         if (it == r.entries.end()) return;
-        if (--it->second.running == 0 && it->second.released) {
-            doomed = std::move(it->second.library);
-            r.entries.erase(it);
-        }
+        --it->second.running;
+        doomed = TakeOutIfIdle(r, it);
     } catch (...) {
     }
-    try {
-        doomed.reset();
-    } catch (...) {
-    }
+    DestroyQuietly(doomed);
 }
 
 }  // namespace live_libraries
