@@ -61,6 +61,16 @@ bool BuildGoodsLines(SkalnixAction& action, const KSTowRec& goods, dibal::Record
     return true;
 }
 
+// The fields the preparation reads: a whole record has forty of them.
+KSTowColumns PreparationColumns() {
+    KSTowColumns columns;
+    for (const int column : {colPlu, colKod, colNazwa, colCena, colCenaHurt, colCenaNoc, colCenaDod,
+                             colPrecyzja, colStatus, colTerminW, colOpis1, colOpis2, colOpis3,
+                             colOpis4})
+        columns.set(static_cast<std::size_t>(column));
+    return columns;
+}
+
 }  // namespace
 
 void SkalnixAction::PrepareGoods() {
@@ -70,11 +80,12 @@ void SkalnixAction::PrepareGoods() {
     TLStageScope stage(this, DriverText("SkalnixAMakePluRMsgAdd", "Przygotowanie towarów:"),
                        stagePercent, count);
     ExpBuf->ResetFlags(false);
+    static const KSTowColumns kColumns = PreparationColumns();
     KSTowRec goods;
     std::string text;  // one goods' lines; kept so that its room is reused
     for (int i = 0; i < count; ++i) {
         SetProgress(i + 1);
-        ExpBuf->CzytajRec(i, goods);
+        ExpBuf->CzytajRec(i, goods, kColumns);
 
         // Text in a number field would reach the scale as part of a number or as 0: the goods
         // is not sent and keeps its tr_ok, so the host offers it again once it is mended.

@@ -160,6 +160,16 @@ void KSExpBuf::CzytajRec(int row, KSTowRec& r) {
     r.nr_buf = t.GetInt(row, colNrBuf);
 }
 
+void KSExpBuf::CzytajRec(int row, KSTowRec& r, const KSTowColumns& wanted) {
+    TMDataSet& t = towary;
+    t.SetPosition(row);
+    const ColumnReader read{t, row};
+    EachGoodsColumn(r, [&](int col, auto& field) {
+        if (wanted.test(static_cast<std::size_t>(col))) read(col, field);
+    });
+    r.nr_buf = t.GetInt(row, colNrBuf);
+}
+
 void KSExpBuf::CzytajRec(int row, KSKontrRec& r) {
     TMDataSet& k = kontrahenci;
     k.SetPosition(row);

@@ -3,6 +3,7 @@
 
 #include "runtime/api.h"
 
+#include <bitset>
 #include <map>
 #include <memory>
 #include <string>
@@ -140,6 +141,9 @@ enum KSTowCol {
     colIleWKodzie, colFdDodRabatTow, colNazwaPelna, colIleJedn, kTowColumnCount
 };
 
+// A choice of goods columns, for reading only the fields a step needs.
+using KSTowColumns = std::bitset<kTowColumnCount>;
+
 class SKALNIX_FRAMEWORK_API KSExpBuf : public TLQuickSort {
 public:
     // `operation` reports progress and gives the language service; it may be null.
@@ -155,6 +159,8 @@ public:
     void DodajRec(const KSTowRec& rec);
     void DodajRec(const KSKontrRec& rec);
     void CzytajRec(int row, KSTowRec& rec);
+    // Only the `wanted` columns (and nr_buf); the record's other fields keep what they hold.
+    void CzytajRec(int row, KSTowRec& rec, const KSTowColumns& wanted);
     void CzytajRec(int row, KSKontrRec& rec);
     void ZapiszRec(int row, const KSTowRec& rec);
     void CzytajPluRec(int row, char* buffer);

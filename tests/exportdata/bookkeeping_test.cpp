@@ -65,6 +65,15 @@ TEST(BookkeepingTest, EveryFieldSurvivesTheRoundTrip) {
     // Booleans are stored as 0/1.
     EXPECT_EQ(buf.towary.GetInt(0, colTrOk), 1);
     EXPECT_EQ(buf.towary.GetInt(0, colCzyWazony), 0);
+
+    // A choice of columns reads those and the row number, and leaves every other field alone.
+    KSTowRec some;
+    some.nazwa_pelna = "kept";
+    buf.CzytajRec(1, some, KSTowColumns().set(colKod).set(colOpis3).set(colCena));
+    EXPECT_EQ(std::make_tuple(some.kod, some.opis3, some.cena, some.nr_buf),
+              std::make_tuple(w.kod, w.opis3, w.cena, 1));
+    EXPECT_EQ(std::make_tuple(some.nazwa_pelna, some.plu, some.opis1, some.status),
+              std::make_tuple(std::string("kept"), 0, std::string(), int{stNic}));
 }
 
 TEST(BookkeepingTest, WritingBackMovesTheStatusCounters) {
