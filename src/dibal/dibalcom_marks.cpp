@@ -17,10 +17,6 @@ void Read(const std::string& path, std::vector<bool>& marks) {
     file.Close();
 }
 
-}  // namespace
-
-namespace {
-
 // Adds the lines of `written` to `report`, comparing them with `file`, the bytes the record file
 // holds at the same offsets (fewer where it is shorter).
 void CompareLines(std::string_view written, std::string_view file, RecordReport& report) {
