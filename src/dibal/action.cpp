@@ -11,6 +11,22 @@
 #include "runtime/dttools.h"
 #include "runtime/exceptions.h"
 
+namespace {
+
+// The goods columns the export's steps read (preparation, record report, result file, flags);
+// the buffer leaves the other twenty empty. A step that comes to read another column adds it.
+KSTowColumns ExportColumns() {
+    KSTowColumns columns;
+    for (const int column :
+         {colPlu, colKoldod, colKod, colCena, colCenaHurt, colCenaNoc, colCenaDod, colNazwa,
+          colPrecyzja, colStatus, colNrBuf, colPluRec, colTrOk, colFlag, colAddRec, colOrgBarcode,
+          colOrgStatus, colOpis1, colOpis2, colOpis3, colOpis4, colTerminW})
+        columns.set(static_cast<std::size_t>(column));
+    return columns;
+}
+
+}  // namespace
+
 SkalnixAction::SkalnixAction(TKSLibrary* library, int opContext) : KSAction(library, opContext) {}
 
 SkalnixAction::~SkalnixAction() = default;
@@ -110,6 +126,7 @@ void SkalnixAction::Eksport() {
             WriteDibalComConfig();
 
         buffer = std::make_unique<KSExpBuf>(this);
+        buffer->KeptColumns = ExportColumns();
         ExpBuf = buffer.get();
         EnsureDriverDir();
         LockDriverDir();

@@ -82,22 +82,25 @@ struct ColumnWriter {
 // Every column but nr_buf, which the callers set themselves.
 void WriteColumns(TMDataSet& t, int row, const KSTowRec& r) { EachGoodsColumn(r, ColumnWriter{t, row}); }
 
-// Fills a row just appended, whose cells are all empty: empty values need no write.
+// Fills the kept columns of a row just appended, whose cells are all empty: empty values need
+// no write.
 struct NewRowWriter {
     TMDataSet& t;
     int row;
+    const KSTowColumns& kept;
+    bool Kept(int col) const { return kept.test(static_cast<std::size_t>(col)); }
     void operator()(int col, const int& v) const {
-        if (v != 0) t.SetInt(row, col, v);
+        if (v != 0 && Kept(col)) t.SetInt(row, col, v);
     }
     void operator()(int col, const bool& v) const {
-        if (v) t.SetInt(row, col, 1);
+        if (v && Kept(col)) t.SetInt(row, col, 1);
     }
     void operator()(int col, const long double& v) const {
         // A negative zero is written: its sign is part of the value.
-        if (v != 0 || std::signbit(v)) t.SetExtended(row, col, v);
+        if ((v != 0 || std::signbit(v)) && Kept(col)) t.SetExtended(row, col, v);
     }
     void operator()(int col, const std::string& v) const {
-        if (!v.empty()) t.SetText(row, col, v);
+        if (!v.empty() && Kept(col)) t.SetText(row, col, v);
     }
 };
 
@@ -123,7 +126,7 @@ int CompareCodes(std::string_view a, std::string_view b) {
 
 void KSExpBuf::DodajRec(const KSTowRec& rec) {
     const int row = towary.Append();
-    EachGoodsColumn(rec, NewRowWriter{towary, row});
+    EachGoodsColumn(rec, NewRowWriter{towary, row, KeptColumns});
     ++LiczbaTowarow;
     if (int* counter = StatusCounter(*this, rec.status)) ++*counter;
     if (rec.opakowanie) ++LiczbaOpakowan;

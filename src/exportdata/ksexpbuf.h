@@ -222,6 +222,9 @@ public:
     std::string SzukanyKod;
     // Goods rows whose line held text in a number field, with that field's number.
     std::map<int, int> BadNumberFields;
+    // The goods columns DodajRec fills; the others stay empty. A reader that needs only some
+    // fields of a large file saves the memory and the time of the rest.
+    KSTowColumns KeptColumns = KSTowColumns().set();
 
 private:
     TLProgress* operation_;

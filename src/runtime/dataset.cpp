@@ -195,7 +195,7 @@ void Store(V& v, bool& uniform, std::size_t& stored, std::size_t row, T value,
         if (Same(Held(v, uniform, stored, row), value)) return;
         // The run of equal rows grows by the next row.
         if (row == stored && (stored == 0 || Same(v[0], value))) {
-            v.assign(1, value);
+            if (stored == 0) v.assign(1, value);  // else the slot holds the value already
             stored = row + 1;
             return;
         }
@@ -396,10 +396,24 @@ std::string_view TMDataSet::TextView(int row, int column) const {
 }
 
 void TMDataSet::SetText(int row, int column, std::string_view value) {
-    // An unchanged text costs nothing: writing a whole record back rewrites every text.
-    if (TextView(row, column) == value) return;
+    CheckCell(row, column, ftString);
     Column& c = columns_[static_cast<std::size_t>(column)];
     const auto r = static_cast<std::size_t>(row);
+    // Rows filled in order: the next row of a column with a text per row, when the text fits
+    // the pool's room and is no view into the pool itself, takes one cell and one append.
+    if (!c.uniform && r == c.texts.size() && !value.empty() &&
+        value.size() <= c.pool.capacity() - c.pool.size() &&
+        c.pool.size() + value.size() <= kMaxPool &&
+        (std::less<const char*>()(value.data(), c.pool.data()) ||
+         std::greater_equal<const char*>()(value.data(), c.pool.data() + c.pool.size()))) {
+        c.texts.push_back(TextCell{static_cast<std::uint32_t>(c.pool.size()),
+                                   static_cast<std::uint32_t>(value.size())});
+        c.pool.append(value);
+        c.stored = c.texts.size();
+        return;
+    }
+    // An unchanged text costs nothing: writing a whole record back rewrites every text.
+    if (TextView(row, column) == value) return;
     // The value may be a view into this very pool, which the append below can move.
     std::string copy;
     if (!value.empty() && !c.pool.empty() &&

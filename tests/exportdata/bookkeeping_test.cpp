@@ -76,6 +76,23 @@ TEST(BookkeepingTest, EveryFieldSurvivesTheRoundTrip) {
               std::make_tuple(std::string("kept"), 0, std::string(), int{stNic}));
 }
 
+TEST(BookkeepingTest, OnlyTheKeptColumnsAreFilledAndEveryCounterStillCounts) {
+    KSExpBuf buf(nullptr);
+    buf.KeptColumns = KSTowColumns().set(colKod).set(colCena).set(colStatus);
+    KSTowRec w;
+    w.FromLine(GoodsLine("12", "kod", "DOD", ";o1;o2;PK;SW;14;2;500;o3;o4;2.5;850;pelna;3"),
+               nullptr);
+    w.opakowanie = true;
+    buf.DodajRec(w);
+    KSTowRec r;
+    buf.CzytajRec(0, r);
+    EXPECT_EQ(std::make_tuple(r.kod, r.cena, r.status), std::make_tuple(w.kod, w.cena, w.status));
+    EXPECT_EQ(std::make_tuple(r.plu, r.nazwa, r.opis1, r.nazwa_pelna, r.ile_w_kodzie, r.nr_buf),
+              std::make_tuple(0, std::string(), std::string(), std::string(), 0, 0));
+    EXPECT_EQ(std::make_tuple(buf.LiczbaTowarow, buf.LiczbaDod, buf.LiczbaOpakowan),
+              std::make_tuple(1, 1, 1));
+}
+
 TEST(BookkeepingTest, WritingBackMovesTheStatusCounters) {
     KSExpBuf buf(nullptr);
     buf.DodajRec(Goods(1, "1", stCen, true));
