@@ -156,15 +156,19 @@ namespace {
 template <class T>
 void Put(std::vector<T>& v, std::size_t i, T value) { v[i] = value; }
 void Put(TMIntCells& v, std::size_t i, int value) { v.Set(i, value); }
+void Put(TMExtendedCells& v, std::size_t i, long double value) { v.Set(i, value); }
 template <class T>
 void InsertSlot(std::vector<T>& v, std::size_t i) { v.insert(v.begin() + static_cast<std::ptrdiff_t>(i), T()); }
 void InsertSlot(TMIntCells& v, std::size_t i) { v.insert(i, 0); }
+void InsertSlot(TMExtendedCells& v, std::size_t i) { v.insert(i, 0); }
 template <class T>
 void EraseSlot(std::vector<T>& v, std::size_t i) { v.erase(v.begin() + static_cast<std::ptrdiff_t>(i)); }
 void EraseSlot(TMIntCells& v, std::size_t i) { v.erase(i); }
+void EraseSlot(TMExtendedCells& v, std::size_t i) { v.erase(i); }
 template <class T>
 void AdviseCells(std::vector<T>& v) { AdviseIfLarge(v.data(), v.capacity() * sizeof(T)); }
 void AdviseCells(TMIntCells& v) { AdviseIfLarge(v.data(), v.bytes()); }
+void AdviseCells(TMExtendedCells& v) { AdviseIfLarge(v.data(), v.bytes()); }
 
 // The value of row `row` of a column held as (vector, uniform, stored).
 template <class V, class T = typename V::value_type>

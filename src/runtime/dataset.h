@@ -10,6 +10,7 @@
 
 #include "runtime/api.h"
 #include "runtime/exceptions.h"
+#include "runtime/extended_cells.h"
 
 enum TMFieldType { ftString = 0, ftInteger = 1, ftExtended = 3, ftDateTime = 4 };
 
@@ -123,7 +124,7 @@ private:
         bool uniform = true;
         std::vector<TextCell> texts;
         TMIntCells ints;
-        std::vector<long double> extendeds;
+        TMExtendedCells extendeds;
         std::vector<double> dates;
         std::string pool;   // text bytes of this column
         std::size_t garbage = 0;  // bytes of the pool no cell refers to any more

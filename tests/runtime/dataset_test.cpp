@@ -120,8 +120,10 @@ TEST_F(DataSetTest, SetTextFromItsOwnView) {
 }
 
 // Columns that hold one value in every row are stored as that value until a row differs,
-// appended rows cost nothing until written, and integers widen from one byte as values need. A fixed-seed run of appends, inserts, deletes and
-// writes, mostly of a few repeated values, is checked cell by cell against plain vectors.
+// appended rows cost nothing until written, integers widen from one byte as values need, and
+// extended numbers leave four bytes for a long double at the first value that is not whole or
+// does not fit 32 bits. A fixed-seed run of appends, inserts, deletes and writes, mostly of a
+// few repeated values, is checked cell by cell against plain vectors.
 TEST_F(DataSetTest, RepeatedValuesSurviveEveryRowOperation) {
     struct Row {
         std::string name;
@@ -136,7 +138,9 @@ TEST_F(DataSetTest, RepeatedValuesSurviveEveryRowOperation) {
         return static_cast<int>((state >> 33) % static_cast<std::uint64_t>(n));
     };
     const std::vector<std::string> names = {"", "", "x", "long text of a goods", "x"};
-    const std::vector<long double> prices = {0.0L, -0.0L, 1.5L, 0.0L};
+    const std::vector<long double> prices = {0.0L,        -0.0L,         1.5L,  0.0L,
+                                             1724.0L,     -3.0L,         0.0L,  2147483647.0L,
+                                             -2147483648.0L, 2147483648.0L, 1e30L, 0.0L};
     auto check = [&](int step) {
         ASSERT_EQ(ds.GetCount(), static_cast<int>(model.size())) << step;
         for (int r = 0; r < ds.GetCount(); ++r) {
@@ -183,7 +187,8 @@ TEST_F(DataSetTest, RepeatedValuesSurviveEveryRowOperation) {
                     ds.SetInt(at, 1, m.count);
                     break;
                 case 2:
-                    m.price = prices[static_cast<std::size_t>(next(4))];
+                    // Mostly whole prices; the others widen the column until the next clear.
+                    m.price = prices[static_cast<std::size_t>(next(next(5) == 0 ? 12 : 8))];
                     ds.SetExtended(at, 2, m.price);
                     break;
                 default:

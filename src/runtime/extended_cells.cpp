@@ -1,0 +1,96 @@
+#include "runtime/extended_cells.h"
+
+#include <cmath>
+
+namespace {
+
+// A value four bytes hold exactly: a whole number in 32-bit range, and not a negative zero,
+// whose sign is part of the value. NaN fails every comparison and so never fits.
+bool FitsWhole(long double value) {
+    return value >= INT32_MIN && value <= INT32_MAX &&
+           value == static_cast<long double>(static_cast<std::int32_t>(value)) &&
+           !(value == 0 && std::signbit(value));
+}
+
+template <class T>
+void Release(std::vector<T>& v) {
+    std::vector<T>().swap(v);
+}
+
+}  // namespace
+
+bool TMExtendedCells::Narrow(long double value) {
+    if (wide_) return false;
+    if (FitsWhole(value)) return true;
+    // The wider vector keeps the capacity planned for the column.
+    any_.reserve(whole_.capacity());
+    any_.assign(whole_.begin(), whole_.end());
+    Release(whole_);
+    wide_ = true;
+    return false;
+}
+
+void TMExtendedCells::Set(std::size_t i, long double value) {
+    if (Narrow(value))
+        whole_[i] = static_cast<std::int32_t>(value);
+    else
+        any_[i] = value;
+}
+
+void TMExtendedCells::push_back(long double value) {
+    if (Narrow(value))
+        whole_.push_back(static_cast<std::int32_t>(value));
+    else
+        any_.push_back(value);
+}
+
+void TMExtendedCells::resize(std::size_t n, long double value) {
+    if (Narrow(value))
+        whole_.resize(n, static_cast<std::int32_t>(value));
+    else
+        any_.resize(n, value);
+}
+
+void TMExtendedCells::assign(std::size_t n, long double value) {
+    if (Narrow(value))
+        whole_.assign(n, static_cast<std::int32_t>(value));
+    else
+        any_.assign(n, value);
+}
+
+void TMExtendedCells::insert(std::size_t i, long double value) {
+    const auto at = static_cast<std::ptrdiff_t>(i);
+    if (Narrow(value))
+        whole_.insert(whole_.begin() + at, static_cast<std::int32_t>(value));
+    else
+        any_.insert(any_.begin() + at, value);
+}
+
+void TMExtendedCells::erase(std::size_t i) {
+    const auto at = static_cast<std::ptrdiff_t>(i);
+    if (wide_)
+        any_.erase(any_.begin() + at);
+    else
+        whole_.erase(whole_.begin() + at);
+}
+
+void TMExtendedCells::reserve(std::size_t n) {
+    if (wide_)
+        any_.reserve(n);
+    else
+        whole_.reserve(n);
+}
+
+void TMExtendedCells::clear() {
+    Release(whole_);
+    Release(any_);
+    wide_ = false;
+}
+
+void* TMExtendedCells::data() {
+    return wide_ ? static_cast<void*>(any_.data()) : static_cast<void*>(whole_.data());
+}
+
+std::size_t TMExtendedCells::bytes() const {
+    return wide_ ? any_.capacity() * sizeof(long double) : whole_.capacity() * sizeof(std::int32_t);
+}

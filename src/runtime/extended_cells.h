@@ -1,0 +1,35 @@
+// A dataset column's extended numbers in four bytes each while every value so far is a whole
+// number that fits 32 bits (prices in grosz, quantities in units are), else in a long double
+// each. A million prices take 4 MB instead of 16 MB; every value reads back exactly.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class TMExtendedCells {
+public:
+    using value_type = long double;
+    std::size_t size() const { return wide_ ? any_.size() : whole_.size(); }
+    std::size_t capacity() const { return wide_ ? any_.capacity() : whole_.capacity(); }
+    long double operator[](std::size_t i) const {
+        return wide_ ? any_[i] : static_cast<long double>(whole_[i]);
+    }
+    void Set(std::size_t i, long double value);
+    void push_back(long double value);
+    void resize(std::size_t n, long double value);
+    void assign(std::size_t n, long double value);
+    void insert(std::size_t i, long double value);
+    void erase(std::size_t i);
+    void reserve(std::size_t n);
+    void clear();  // back to four bytes a cell, no memory held
+    void* data();
+    std::size_t bytes() const;
+
+private:
+    // Widens the column when `value` needs it; true when it is held in four bytes.
+    bool Narrow(long double value);
+    std::vector<std::int32_t> whole_;
+    std::vector<long double> any_;
+    bool wide_ = false;
+};
