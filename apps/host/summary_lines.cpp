@@ -1,5 +1,7 @@
 #include "summary_lines.h"
 
+#include <cstring>
+
 #include "ini.h"
 
 namespace host {
@@ -12,17 +14,19 @@ bool PluLines::Next(std::vector<std::string_view>& fields) {
             continue;
         line_ = line;
         fields.clear();
+        // The first most_ fields, each found with one search for its separator.
         const char* start = line.data();
         const char* const end = start + line.size();
-        for (const char* p = start; fields.size() + 1 < most_ && p != end; ++p) {
-            if (*p == ';') {
-                fields.emplace_back(start, static_cast<std::size_t>(p - start));
-                start = p + 1;
+        while (fields.empty() || fields.size() < most_) {
+            const void* separator = std::memchr(start, ';', static_cast<std::size_t>(end - start));
+            if (separator == nullptr) {
+                fields.emplace_back(start, static_cast<std::size_t>(end - start));
+                break;
             }
+            const char* at = static_cast<const char*>(separator);
+            fields.emplace_back(start, static_cast<std::size_t>(at - start));
+            start = at + 1;
         }
-        const char* last = start;
-        while (last != end && *last != ';') ++last;
-        fields.emplace_back(start, static_cast<std::size_t>(last - start));
         return true;
     }
     return false;
