@@ -3,6 +3,7 @@
 // query, messages and progress stages, the final error report, saving the export result.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -88,4 +89,8 @@ private:
 
     std::unique_ptr<std::vector<std::string>> hostList_;
     std::string progressLine_, outgoing_;  // kept between progress updates
+    // What progressLine_ shows: a percentage stays the same over many positions.
+    std::string progressCaption_;
+    std::int64_t progressValue_ = 0;
+    int progressType_ = -1;
 };

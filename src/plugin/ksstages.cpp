@@ -93,15 +93,21 @@ void TKSActionBase::SetProgress(int position) {
     if (position == StagePos) return;
     StagePos = position;
     if (StageType != stagePercent && StageType != stageCounter) return;
-    // Rebuilt in a kept buffer: a stage of a million goods moves once a goods.
-    progressLine_.assign(StageCaption).append(":").append(kStatus);
-    char digits[24];
     const std::int64_t value = StageType == stagePercent
                                    ? static_cast<std::int64_t>(StagePos) * 100 / StageMax
                                    : StagePos;
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    progressLine_.append(digits, static_cast<std::size_t>(end - digits));
-    if (StageType == stagePercent) progressLine_.append(" %");
+    // A stage of a million goods moves once a goods: the line is rebuilt, in a kept buffer,
+    // only when what it shows changes.
+    if (value != progressValue_ || StageType != progressType_ || StageCaption != progressCaption_) {
+        progressLine_.assign(StageCaption).append(":").append(kStatus);
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        progressLine_.append(digits, static_cast<std::size_t>(end - digits));
+        if (StageType == stagePercent) progressLine_.append(" %");
+        progressValue_ = value;
+        progressType_ = StageType;
+        progressCaption_ = StageCaption;
+    }
     SendReplacement(msgInfo, progressLine_);
 }
 
