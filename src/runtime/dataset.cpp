@@ -54,13 +54,9 @@ void Release(std::vector<T>& v) {
 #define TM_INT_CELLS(expr1, expr2, expr4) \
     (width_ == 1 ? (expr1) : width_ == 2 ? (expr2) : (expr4))
 
-std::size_t TMIntCells::size() const { return TM_INT_CELLS(w1_.size(), w2_.size(), w4_.size()); }
-
 std::size_t TMIntCells::capacity() const {
     return TM_INT_CELLS(w1_.capacity(), w2_.capacity(), w4_.capacity());
 }
-
-int TMIntCells::operator[](std::size_t i) const { return TM_INT_CELLS(w1_[i], w2_[i], w4_[i]); }
 
 void* TMIntCells::data() {
     return TM_INT_CELLS(static_cast<void*>(w1_.data()), static_cast<void*>(w2_.data()),
@@ -389,33 +385,9 @@ TMField TMDataSet::GetFields(int column) {
     return TMField(this, column);
 }
 
-std::string_view TMDataSet::TextView(int row, int column) const {
-    CheckCell(row, column, ftString);
-    const Column& c = columns_[static_cast<std::size_t>(column)];
-    const auto r = static_cast<std::size_t>(row);
-    if (r >= c.stored) return {};
-    const TextCell& cell = c.texts[c.uniform ? 0 : r];
-    if (cell.length == 0) return {};
-    return std::string_view(c.pool.data() + cell.offset, cell.length);
-}
-
-void TMDataSet::SetText(int row, int column, std::string_view value) {
-    CheckCell(row, column, ftString);
+void TMDataSet::StoreText(int row, int column, std::string_view value) {
     Column& c = columns_[static_cast<std::size_t>(column)];
     const auto r = static_cast<std::size_t>(row);
-    // Rows filled in order: the next row of a column with a text per row, when the text fits
-    // the pool's room and is no view into the pool itself, takes one cell and one append.
-    if (!c.uniform && r == c.texts.size() && !value.empty() &&
-        value.size() <= c.pool.capacity() - c.pool.size() &&
-        c.pool.size() + value.size() <= kMaxPool &&
-        (std::less<const char*>()(value.data(), c.pool.data()) ||
-         std::greater_equal<const char*>()(value.data(), c.pool.data() + c.pool.size()))) {
-        c.texts.push_back(TextCell{static_cast<std::uint32_t>(c.pool.size()),
-                                   static_cast<std::uint32_t>(value.size())});
-        c.pool.append(value);
-        c.stored = c.texts.size();
-        return;
-    }
     // An unchanged text costs nothing: writing a whole record back rewrites every text.
     if (TextView(row, column) == value) return;
     // The value may be a view into this very pool, which the append below can move.
@@ -507,26 +479,12 @@ void TMDataSet::CompactPool(Column& column) {
     column.garbage = 0;
 }
 
-int TMDataSet::GetInt(int row, int column) const {
-    CheckCell(row, column, ftInteger);
-    const Column& c = columns_[static_cast<std::size_t>(column)];
-    return Held(c.ints, c.uniform, c.stored, static_cast<std::size_t>(row));
-}
-
-void TMDataSet::SetInt(int row, int column, int value) {
-    CheckCell(row, column, ftInteger);
+void TMDataSet::StoreInt(int row, int column, int value) {
     Column& c = columns_[static_cast<std::size_t>(column)];
     Store(c.ints, c.uniform, c.stored, static_cast<std::size_t>(row), value, PlannedRows());
 }
 
-long double TMDataSet::GetExtended(int row, int column) const {
-    CheckCell(row, column, ftExtended);
-    const Column& c = columns_[static_cast<std::size_t>(column)];
-    return Held(c.extendeds, c.uniform, c.stored, static_cast<std::size_t>(row));
-}
-
-void TMDataSet::SetExtended(int row, int column, long double value) {
-    CheckCell(row, column, ftExtended);
+void TMDataSet::StoreExtended(int row, int column, long double value) {
     Column& c = columns_[static_cast<std::size_t>(column)];
     Store(c.extendeds, c.uniform, c.stored, static_cast<std::size_t>(row), value, PlannedRows());
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,11 +22,27 @@ class TMDataSet;
 class TMIntCells {
 public:
     using value_type = int;
-    std::size_t size() const;
+    std::size_t size() const {
+        return width_ == 1 ? w1_.size() : width_ == 2 ? w2_.size() : w4_.size();
+    }
     std::size_t capacity() const;
-    int operator[](std::size_t i) const;
+    int operator[](std::size_t i) const {
+        return width_ == 1 ? w1_[i] : width_ == 2 ? w2_[i] : w4_[i];
+    }
     void Set(std::size_t i, int value);
     void push_back(int value);
+    // Appends `value` when the present width holds it; false (nothing done) when it does not.
+    bool PushBackNarrow(int value) {
+        if (width_ == 1 && value >= INT8_MIN && value <= INT8_MAX)
+            w1_.push_back(static_cast<std::int8_t>(value));
+        else if (width_ == 2 && value >= INT16_MIN && value <= INT16_MAX)
+            w2_.push_back(static_cast<std::int16_t>(value));
+        else if (width_ == 4)
+            w4_.push_back(value);
+        else
+            return false;
+        return true;
+    }
     void resize(std::size_t n, int value);
     void assign(std::size_t n, int value);
     void insert(std::size_t i, int value);
@@ -97,6 +114,8 @@ public:
 
     // Direct cell access; rows and columns are checked (ERangeError) and the column type must
     // match the accessor (texts, integers, extended, date-time).
+    // (Reading and filling rows in order are defined below, inline: a file of a million goods
+    // passes here forty million times.)
     std::string_view TextView(int row, int column) const;  // valid until the next text write
     std::string GetText(int row, int column) const { return std::string(TextView(row, column)); }
     void SetText(int row, int column, std::string_view value);
@@ -136,6 +155,10 @@ private:
             columns_[static_cast<unsigned>(column)].type != type)
             ThrowRangeError();
     }
+    // The general writes, for every case the inline ones leave to them.
+    void StoreText(int row, int column, std::string_view value);
+    void StoreInt(int row, int column, int value);
+    void StoreExtended(int row, int column, long double value);
     void CompactPool(Column& column);
     void GrowPool(Column& column, std::size_t more, int row);
     std::size_t PlannedRows() const;
@@ -146,3 +169,79 @@ private:
     int position_ = 0;
     bool open_ = false;
 };
+
+inline std::string_view TMDataSet::TextView(int row, int column) const {
+    CheckCell(row, column, ftString);
+    const Column& c = columns_[static_cast<std::size_t>(column)];
+    const auto r = static_cast<std::size_t>(row);
+    if (r >= c.stored) return {};
+    const TextCell& cell = c.texts[c.uniform ? 0 : r];
+    if (cell.length == 0) return {};
+    return std::string_view(c.pool.data() + cell.offset, cell.length);
+}
+
+inline void TMDataSet::SetText(int row, int column, std::string_view value) {
+    CheckCell(row, column, ftString);
+    Column& c = columns_[static_cast<std::size_t>(column)];
+    const auto r = static_cast<std::size_t>(row);
+    // Rows filled in order: the next row of a column with a text per row, when the text fits
+    // the pool's room and is no view into the pool itself, takes one cell and one append.
+    const char* const pool = c.pool.data();
+    if (!c.uniform && r == c.texts.size() && !value.empty() &&
+        value.size() <= c.pool.capacity() - c.pool.size() &&
+        c.pool.size() + value.size() <= std::uint32_t(-1) &&
+        (std::less<const char*>()(value.data(), pool) ||
+         std::greater_equal<const char*>()(value.data(), pool + c.pool.size()))) {
+        c.texts.push_back(TextCell{static_cast<std::uint32_t>(c.pool.size()),
+                                   static_cast<std::uint32_t>(value.size())});
+        c.pool.append(value);
+        c.stored = c.texts.size();
+        return;
+    }
+    StoreText(row, column, value);
+}
+
+inline int TMDataSet::GetInt(int row, int column) const {
+    CheckCell(row, column, ftInteger);
+    const Column& c = columns_[static_cast<std::size_t>(column)];
+    const auto r = static_cast<std::size_t>(row);
+    if (r >= c.stored) return 0;
+    return c.ints[c.uniform ? 0 : r];
+}
+
+inline void TMDataSet::SetInt(int row, int column, int value) {
+    CheckCell(row, column, ftInteger);
+    Column& c = columns_[static_cast<std::size_t>(column)];
+    const auto r = static_cast<std::size_t>(row);
+    if (r == c.stored) {
+        // The next row of a run of one nonzero value joins it; the next row of a column with
+        // a value per row is appended when the column's width holds the value.
+        if (c.uniform ? c.stored > 0 && value != 0 && c.ints[0] == value
+                      : c.ints.PushBackNarrow(value)) {
+            c.stored = r + 1;
+            return;
+        }
+    }
+    StoreInt(row, column, value);
+}
+
+inline long double TMDataSet::GetExtended(int row, int column) const {
+    CheckCell(row, column, ftExtended);
+    const Column& c = columns_[static_cast<std::size_t>(column)];
+    const auto r = static_cast<std::size_t>(row);
+    if (r >= c.stored) return 0;
+    return c.extendeds[c.uniform ? 0 : r];
+}
+
+inline void TMDataSet::SetExtended(int row, int column, long double value) {
+    CheckCell(row, column, ftExtended);
+    Column& c = columns_[static_cast<std::size_t>(column)];
+    const auto r = static_cast<std::size_t>(row);
+    // The next row of a column with a value per row.
+    if (!c.uniform && r == c.stored) {
+        c.extendeds.push_back(value);
+        c.stored = r + 1;
+        return;
+    }
+    StoreExtended(row, column, value);
+}
