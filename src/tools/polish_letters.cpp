@@ -1,6 +1,8 @@
 // The Polish-letter table and the code-page conversion between two of its rows.
 #include "tools/ltools.h"
 
+#include <array>
+
 // Columns: A-ogonek, C-acute, E-ogonek, L-stroke, N-acute, O-acute, S-acute, Z-dot, Z-acute,
 // then the same nine in lower case. Row 0 is code page 852, 1 Mazovia, 2 Windows-1250, 6 the
 // letters without diacritics; the others are device character sets.
@@ -39,13 +41,24 @@ namespace {
 constexpr int kRows = 14;
 constexpr int kLetters = 18;
 
-// The smallest code of a row: bytes below it are no letter of that row and stay as they are,
-// which lets the plain characters of a name skip the search.
-std::uint8_t SmallestCode(const std::uint8_t* row) {
-    std::uint8_t smallest = 0xFF;
-    for (int k = 0; k < kLetters; ++k)
-        if (row[k] < smallest) smallest = row[k];
-    return smallest;
+// Byte translations between every two rows: each letter of the first row becomes the letter of
+// the second in its column (the first column holding it, when a row has a code twice); other
+// bytes stay as they are. Made once, on first use.
+using Translation = std::array<std::uint8_t, 256>;
+const std::array<Translation, kRows * kRows>& Translations() {
+    static const std::array<Translation, kRows * kRows> tables = [] {
+        std::array<Translation, kRows * kRows> made{};
+        for (int from = 0; from < kRows; ++from) {
+            for (int to = 0; to < kRows; ++to) {
+                Translation& t = made[static_cast<std::size_t>(from * kRows + to)];
+                for (int b = 0; b < 256; ++b) t[static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(b);
+                for (int k = kLetters - 1; k >= 0; --k)
+                    t[TLTools::PolishLetters[from][k]] = TLTools::PolishLetters[to][k];
+            }
+        }
+        return made;
+    }();
+    return tables;
 }
 }  // namespace
 
@@ -53,18 +66,10 @@ std::string TLTools::plstring(std::string& text) {
     // A row outside the table would read past it: such a conversion leaves the text as it is.
     if (CodePageFrom < 0 || CodePageFrom >= kRows || CodePageTo < 0 || CodePageTo >= kRows)
         return text;
-    const std::uint8_t* from = PolishLetters[CodePageFrom];
-    const std::uint8_t* to = PolishLetters[CodePageTo];
-    const std::uint8_t smallest = SmallestCode(from);
-    for (char& c : text) {
-        const auto byte = static_cast<std::uint8_t>(c);
-        if (byte < smallest) continue;
-        for (int k = 0; k < kLetters; ++k) {
-            if (from[k] == byte) {
-                c = static_cast<char>(to[k]);
-                break;
-            }
-        }
+    // A row into itself changes no byte.
+    if (CodePageFrom != CodePageTo) {
+        const Translation& t = Translations()[static_cast<std::size_t>(CodePageFrom * kRows + CodePageTo)];
+        for (char& c : text) c = static_cast<char>(t[static_cast<std::uint8_t>(c)]);
     }
     return text;
 }
