@@ -5,11 +5,17 @@
 namespace {
 
 // A value four bytes hold exactly: a whole number in 32-bit range, and not a negative zero,
-// whose sign is part of the value. NaN fails every comparison and so never fits.
-bool FitsWhole(long double value) {
-    return value >= INT32_MIN && value <= INT32_MAX &&
-           value == static_cast<long double>(static_cast<std::int32_t>(value)) &&
-           !(value == 0 && std::signbit(value));
+// whose sign is part of the value. NaN fails every comparison and so never fits. The range and
+// the truncation are tested in double, which the processor does in a few instructions; the
+// final comparison is with the value itself.
+bool FitsWhole(long double value, std::int32_t& whole) {
+    const double near = static_cast<double>(value);
+    if (!(near >= -2147483648.0 && near <= 2147483647.0)) return false;
+    const auto truncated = static_cast<std::int32_t>(near);
+    if (static_cast<long double>(truncated) != value) return false;
+    if (truncated == 0 && std::signbit(value)) return false;
+    whole = truncated;
+    return true;
 }
 
 template <class T>
@@ -19,9 +25,9 @@ void Release(std::vector<T>& v) {
 
 }  // namespace
 
-bool TMExtendedCells::Narrow(long double value) {
+bool TMExtendedCells::Narrow(long double value, std::int32_t& whole) {
     if (wide_) return false;
-    if (FitsWhole(value)) return true;
+    if (FitsWhole(value, whole)) return true;
     // The wider vector keeps the capacity planned for the column.
     any_.reserve(whole_.capacity());
     any_.assign(whole_.begin(), whole_.end());
@@ -31,37 +37,42 @@ bool TMExtendedCells::Narrow(long double value) {
 }
 
 void TMExtendedCells::Set(std::size_t i, long double value) {
-    if (Narrow(value))
-        whole_[i] = static_cast<std::int32_t>(value);
+    std::int32_t whole = 0;
+    if (Narrow(value, whole))
+        whole_[i] = whole;
     else
         any_[i] = value;
 }
 
 void TMExtendedCells::push_back(long double value) {
-    if (Narrow(value))
-        whole_.push_back(static_cast<std::int32_t>(value));
+    std::int32_t whole = 0;
+    if (Narrow(value, whole))
+        whole_.push_back(whole);
     else
         any_.push_back(value);
 }
 
 void TMExtendedCells::resize(std::size_t n, long double value) {
-    if (Narrow(value))
-        whole_.resize(n, static_cast<std::int32_t>(value));
+    std::int32_t whole = 0;
+    if (Narrow(value, whole))
+        whole_.resize(n, whole);
     else
         any_.resize(n, value);
 }
 
 void TMExtendedCells::assign(std::size_t n, long double value) {
-    if (Narrow(value))
-        whole_.assign(n, static_cast<std::int32_t>(value));
+    std::int32_t whole = 0;
+    if (Narrow(value, whole))
+        whole_.assign(n, whole);
     else
         any_.assign(n, value);
 }
 
 void TMExtendedCells::insert(std::size_t i, long double value) {
     const auto at = static_cast<std::ptrdiff_t>(i);
-    if (Narrow(value))
-        whole_.insert(whole_.begin() + at, static_cast<std::int32_t>(value));
+    std::int32_t whole = 0;
+    if (Narrow(value, whole))
+        whole_.insert(whole_.begin() + at, whole);
     else
         any_.insert(any_.begin() + at, value);
 }

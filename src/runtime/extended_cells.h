@@ -27,8 +27,8 @@ public:
     std::size_t bytes() const;
 
 private:
-    // Widens the column when `value` needs it; true when it is held in four bytes.
-    bool Narrow(long double value);
+    // Widens the column when `value` needs it; true, with `whole` set, when four bytes hold it.
+    bool Narrow(long double value, std::int32_t& whole);
     std::vector<std::int32_t> whole_;
     std::vector<long double> any_;
     bool wide_ = false;
