@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -196,6 +197,13 @@ inline void TMDataSet::SetText(int row, int column, std::string_view value) {
                                    static_cast<std::uint32_t>(value.size())});
         c.pool.append(value);
         c.stored = c.texts.size();
+        return;
+    }
+    // The next row of a run of one text joins the run without bytes of its own.
+    if (c.uniform && r == c.stored && c.stored > 0 && !value.empty() &&
+        c.texts[0].length == value.size() &&
+        std::memcmp(pool + c.texts[0].offset, value.data(), value.size()) == 0) {
+        ++c.stored;
         return;
     }
     StoreText(row, column, value);
