@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "dibal/fixed_line.h"
 #include "dibal/rejections.h"
 #include "dibal/skalnixaction.h"
 #include "exportdata/ksexpbuf.h"
@@ -12,19 +11,28 @@
 
 namespace {
 
-bool AllDigits(const std::string& text) {
+bool AllDigits(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // Up to `count` characters from the 0-based `start`; empty past the end.
-std::string Part(const std::string& text, std::size_t start, std::size_t count) {
-    return start < text.size() ? text.substr(start, count) : std::string();
+std::string_view Part(std::string_view text, std::size_t start, std::size_t count) {
+    return start < text.size() ? text.substr(start, count) : std::string_view();
 }
 
-std::string ZeroFilled(long long value, int width) {
-    std::string text;
-    dibal::FixedLine(text).ZeroInt(value, static_cast<std::size_t>(width));
-    return text;
+// StrToInt of a text: one of one to nine digits is read here, any other goes to StrToInt,
+// which gives the same number or the error that ends the export.
+int CodeNumber(std::string_view text) {
+    if (text.empty() || text.size() > 9 || !AllDigits(text)) return StrToInt(std::string(text));
+    int value = 0;
+    for (const char c : text) value = value * 10 + (c - '0');
+    return value;
+}
+
+// The PLU code: the number, 0 up to 10^width - 1, with zeros in front up to the width.
+void ZeroFilled(long long value, int width, std::string& code) {
+    code.assign(static_cast<std::size_t>(width), '0');
+    for (auto p = code.end(); value != 0; value /= 10) *--p = static_cast<char>('0' + value % 10);
 }
 
 // The number a text of digits stands for; at most 18 of them after the leading zeros.
@@ -47,7 +55,8 @@ bool DigitsAbove(std::string_view digits, long long upper) {
 // the mode's own prefix for modes 1-9.
 bool WeightedCodeOfThisScale(const std::string& kod, int mode) {
     if (kod.size() != 13) return false;
-    return !(mode >= 1 && mode <= 9 && kod.compare(0, 2, std::to_string(mode + 20)) != 0);
+    // Modes 1-9 take the prefixes 21-29.
+    return !(mode >= 1 && mode <= 9 && (kod[0] != '2' || kod[1] != static_cast<char>('0' + mode)));
 }
 
 }  // namespace
@@ -66,9 +75,9 @@ bool SkalnixAction::FormatPluCode(const KSTowRec& goods, std::string& code) {
     if (Settings.WeightedCodeMode == 0) {
         // Short codes from the configured range.
         if (kod.size() > static_cast<std::size_t>(width) || !AllDigits(kod)) return false;
-        const int number = StrToInt(kod);  // an empty code ends the export here
+        const int number = CodeNumber(kod);  // an empty code ends the export here
         if (number < Settings.ShortCodeFirst || number > Settings.ShortCodeLast) return false;
-        code = ZeroFilled(number, width);
+        ZeroFilled(number, width, code);
         return true;
     }
 
@@ -81,17 +90,23 @@ bool SkalnixAction::FormatPluCode(const KSTowRec& goods, std::string& code) {
         });
     if (tmpl == Settings.CodeTemplates.end()) return false;
 
-    const auto groupDigits = static_cast<std::size_t>(std::count(tmpl->begin(), tmpl->end(), 'G'));
-    const auto articleDigits =
-        static_cast<std::size_t>(std::count(tmpl->begin(), tmpl->end(), 'S'));
-    const std::size_t groupPos = tmpl->find('G');
+    // The template's G and S letters, and where its first G stands.
+    std::size_t groupDigits = 0, articleDigits = 0, groupPos = std::string::npos;
+    for (std::size_t k = 0; k < tmpl->size(); ++k) {
+        const char c = (*tmpl)[k];
+        if (c == 'G') {
+            if (groupDigits++ == 0) groupPos = k;
+        } else if (c == 'S') {
+            ++articleDigits;
+        }
+    }
 
     if (groupDigits == 0 && Settings.SubGroup != -1 && Settings.SubGroupOnly) return false;
     if (groupDigits > 0 && Settings.SubGroup != -1 &&
-        StrToInt(Part(kod, groupPos, groupDigits)) != Settings.SubGroup)  // non-digits end the export
+        CodeNumber(Part(kod, groupPos, groupDigits)) != Settings.SubGroup)  // non-digits end the export
         return false;
 
-    const std::string text = Settings.SendGroup
+    const std::string_view text = Settings.SendGroup
                                  ? Part(kod, 2, groupDigits + articleDigits)
                                  : Part(kod, groupDigits + 2, articleDigits);
     // A template without code digits leaves nothing to send: rejected like any other code
@@ -110,6 +125,6 @@ bool SkalnixAction::FormatPluCode(const KSTowRec& goods, std::string& code) {
                             "formatów)");
         return false;
     }
-    code = ZeroFilled(DigitsValue(text), width);  // not above `upper`: no overflow
+    ZeroFilled(DigitsValue(text), width, code);  // not above `upper`: no overflow
     return true;
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dibal/records_layouts.h"
@@ -14,19 +15,51 @@
 
 namespace {
 
+// StrToIntDef(text, 0) of a word, without making it a string: blanks (any byte up to the
+// space) around an optional sign and the digits, nothing else, within the range of int.
+int WordNumber(std::string_view text) {
+    const std::size_t n = text.size();
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    std::size_t pos = 0;
+    while (pos < n && blank(text[pos])) ++pos;
+    bool negative = false;
+    if (pos < n && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+    const std::size_t first = pos;
+    long long value = 0;
+    const long long limit = negative ? 2147483648LL : 2147483647LL;
+    while (pos < n && text[pos] >= '0' && text[pos] <= '9') {
+        value = value * 10 + (text[pos] - '0');
+        if (value > limit) return 0;
+        ++pos;
+    }
+    if (pos == first) return 0;
+    while (pos < n && blank(text[pos])) ++pos;
+    if (pos != n) return 0;
+    return static_cast<int>(negative ? -value : value);
+}
+
+}  // namespace
+
+namespace dibal {
+
 // The first four words of opis2 as numbers (key, label, picture, section): 0 when additional
-// data is off, the word is missing or it is not a number.
-std::array<int, 4> Opis2Numbers(const KSTowRec& goods, bool sendAddData) {
+// data is off, the word is missing or it is not a number. Words are cut at every comma.
+std::array<int, 4> Opis2Numbers(std::string_view opis2, bool sendAddData) {
     std::array<int, 4> numbers{};
     if (!sendAddData) return numbers;
-    // Kept from goods to goods: its words reuse their room.
-    thread_local TLJWords words;
-    words.Separator = ",";
-    const int count = words.Split(goods.opis2);
-    for (int i = 0; i < count && i < 4; ++i)
-        numbers[static_cast<std::size_t>(i)] = StrToIntDef(words.Word(i), 0);
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < numbers.size() && start < opis2.size(); ++i) {
+        std::size_t end = opis2.find(',', start);
+        if (end == std::string_view::npos) end = opis2.size();
+        numbers[i] = WordNumber(opis2.substr(start, end - start));
+        start = end + 1;
+    }
     return numbers;
 }
+
+}  // namespace dibal
+
+namespace {
 
 // The stored-text numbers of a comma-separated list; false unless every entry is 0-9999.
 bool ReadTextNumbers(const std::string& text, std::vector<int>& numbers) {
@@ -89,7 +122,7 @@ bool TextsOff(int textsFrom) { return textsFrom < 1 || textsFrom > 4; }
 }  // namespace
 
 std::array<int, 4> SkalnixAction::Opis2Numbers(const KSTowRec& goods) {
-    return ::Opis2Numbers(goods, Settings.SendAddData);
+    return dibal::Opis2Numbers(goods.opis2, Settings.SendAddData);
 }
 int SkalnixAction::KeyNumber(const KSTowRec& goods) { return Opis2Numbers(goods)[0]; }
 int SkalnixAction::LabelNumber(const KSTowRec& goods) { return Opis2Numbers(goods)[1]; }

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace dibal {
 
@@ -30,6 +31,10 @@ bool AppendRecordL2(const RecordFields& f, std::string& out);
 bool AppendRecordL3(const RecordFields& f, std::string& out);
 bool AppendRecordH2(const RecordFields& f, std::string& out);
 bool AppendRecordH3(const RecordFields& f, std::string& out);
+
+// The first four comma-separated words of opis2 as numbers (key, label, picture, section), each
+// read as StrToIntDef(word, 0) reads it; all 0 when additional data is not sent.
+std::array<int, 4> Opis2Numbers(std::string_view opis2, bool sendAddData);
 
 // Description blocks: five L4 records with text lines 0-9 (48 characters each) and three H4
 // records with text lines 1-12 (24 characters each). Longer lines are cut to their field.
