@@ -40,35 +40,6 @@ void RoundWhole(long double value, bool& negative, unsigned long long& magnitude
     negative = std::signbit(value);
 }
 
-// Powers of ten up to the largest below 2^64.
-constexpr unsigned long long kPowers[20] = {1ULL,
-                                            10ULL,
-                                            100ULL,
-                                            1000ULL,
-                                            10000ULL,
-                                            100000ULL,
-                                            1000000ULL,
-                                            10000000ULL,
-                                            100000000ULL,
-                                            1000000000ULL,
-                                            10000000000ULL,
-                                            100000000000ULL,
-                                            1000000000000ULL,
-                                            10000000000000ULL,
-                                            100000000000000ULL,
-                                            1000000000000000ULL,
-                                            10000000000000000ULL,
-                                            100000000000000000ULL,
-                                            1000000000000000000ULL,
-                                            10000000000000000000ULL};
-
-// Whether the magnitude, with its sign, takes at most `width` characters.
-bool NumberFits(bool negative, unsigned long long magnitude, std::size_t width) {
-    const std::size_t room = width - (negative ? 1 : 0);
-    if (width == 0 || room == 0) return false;
-    return room >= 20 || magnitude < kPowers[room];
-}
-
 }  // namespace
 
 WholePrice RoundPrice(long double value) {
@@ -155,42 +126,31 @@ void LineWriter::Grow(std::size_t count) {
     end_ = out_.data() + out_.size();
 }
 
-LineWriter& LineWriter::Number(bool negative, unsigned long long magnitude, std::size_t width,
-                               char fill) {
-    // Most numbers fill their field exactly; only a wider one needs its digits counted.
-    std::size_t size = width;
-    if (!NumberFits(negative, magnitude, width)) {
-        const std::size_t used = Digits(magnitude) + (negative ? 1 : 0);
-        if (used > size) size = used;
-    }
+LineWriter& LineWriter::WideNumber(bool negative, unsigned long long magnitude, std::size_t width,
+                                   char fill) {
+    const std::size_t used = Digits(magnitude) + (negative ? 1 : 0);
+    const std::size_t size = used > width ? used : width;
     char* const at = Room(size);
-    // A narrow field is filled in one store ahead of its digits; Room leaves the slack for it.
-    static_assert(kSlack >= 8);
-    if (size <= 8) std::memcpy(at, fill == '0' ? "00000000" : "        ", 8);
     // Digits from the right, two at a time.
-    static constexpr char kPairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
     char* p = at + size;
     while (magnitude >= 100) {
         const auto pair = static_cast<std::size_t>(magnitude % 100);
         magnitude /= 100;
         p -= 2;
-        std::memcpy(p, kPairs + 2 * pair, 2);
+        std::memcpy(p, kDigitPairs + 2 * pair, 2);
     }
     if (magnitude >= 10) {
         p -= 2;
-        std::memcpy(p, kPairs + 2 * magnitude, 2);
+        std::memcpy(p, kDigitPairs + 2 * magnitude, 2);
     } else {
         *--p = static_cast<char>('0' + magnitude);
     }
     if (fill == '0') {
-        if (size > 8) std::memset(at, '0', static_cast<std::size_t>(p - at));
+        std::memset(at, '0', static_cast<std::size_t>(p - at));
         if (negative) at[0] = '-';
     } else {
         if (negative) *--p = '-';
-        if (size > 8) std::memset(at, ' ', static_cast<std::size_t>(p - at));
+        std::memset(at, ' ', static_cast<std::size_t>(p - at));
     }
     return *this;
 }

@@ -9,6 +9,34 @@
 
 namespace dibal {
 
+// Powers of ten up to the largest below 2^64.
+inline constexpr unsigned long long kPowersOfTen[20] = {
+    1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL, 100000000ULL,
+    1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL,
+    100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL, 100000000000000000ULL,
+    1000000000000000000ULL, 10000000000000000000ULL};
+
+// "00" to "99".
+inline constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Whether a number of this sign and magnitude takes at most `width` characters.
+inline bool NumberFits(bool negative, unsigned long long magnitude, std::size_t width) {
+    if (width <= (negative ? 1U : 0U)) return false;
+    const std::size_t room = width - (negative ? 1 : 0);
+    return room >= 20 || magnitude < kPowersOfTen[room];
+}
+
+// Whether "%d" of the value takes at most `width` characters (IntWidth(value) <= width).
+inline bool IntFits(long long value, std::size_t width) {
+    return NumberFits(value < 0,
+                      value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                : static_cast<unsigned long long>(value),
+                      width);
+}
+
 // A price as "%.0Lf" prints it: the nearest whole number (ties to even) and its sign ("-0"
 // kept). `valid` is false when the price is not finite or does not fit a record field at all;
 // the digits are then 0.
@@ -128,7 +156,38 @@ private:
         return at;
     }
     void Grow(std::size_t count);
-    LineWriter& Number(bool negative, unsigned long long magnitude, std::size_t width, char fill);
+    // The digits of a number that fills its field exactly, the field's fill ahead of them;
+    // a wider number goes to WideNumber.
+    LineWriter& Number(bool negative, unsigned long long magnitude, std::size_t width, char fill) {
+        if (width > 8 || !NumberFits(negative, magnitude, width))
+            return WideNumber(negative, magnitude, width, fill);
+        char* const at = Room(width);
+        // The whole field in one store; Room leaves the slack for it.
+        static_assert(kSlack >= 8);
+        std::memcpy(at, fill == '0' ? "00000000" : "        ", 8);
+        // At most eight digits: 32-bit arithmetic, two digits a step.
+        auto rest = static_cast<unsigned>(magnitude);
+        char* p = at + width;
+        for (; rest >= 100; rest /= 100) {
+            p -= 2;
+            std::memcpy(p, kDigitPairs + 2 * (rest % 100), 2);
+        }
+        if (rest >= 10) {
+            p -= 2;
+            std::memcpy(p, kDigitPairs + 2 * rest, 2);
+        } else {
+            *--p = static_cast<char>('0' + rest);
+        }
+        if (negative) {
+            if (fill == '0')
+                at[0] = '-';
+            else
+                p[-1] = '-';
+        }
+        return *this;
+    }
+    LineWriter& WideNumber(bool negative, unsigned long long magnitude, std::size_t width,
+                           char fill);
 
     std::string& out_;
     char* p_ = nullptr;

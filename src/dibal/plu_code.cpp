@@ -29,26 +29,18 @@ int CodeNumber(std::string_view text) {
     return value;
 }
 
-// The PLU code: the number, 0 up to 10^width - 1, with zeros in front up to the width.
-void ZeroFilled(long long value, int width, std::string& code) {
-    code.assign(static_cast<std::size_t>(width), '0');
-    for (auto p = code.end(); value != 0; value /= 10) *--p = static_cast<char>('0' + value % 10);
-}
-
-// The number a text of digits stands for; at most 18 of them after the leading zeros.
-long long DigitsValue(std::string_view digits) {
-    long long value = 0;
-    for (const char c : digits) value = value * 10 + (c - '0');
-    return value;
-}
-
-// Whether a text of digits stands for a number above `upper`; any length of digits is fine.
-bool DigitsAbove(std::string_view digits, long long upper) {
+// The digits without their leading zeros ("" for zero).
+std::string_view Significant(std::string_view digits) {
     const std::size_t first = digits.find_first_not_of('0');
-    if (first == std::string_view::npos) return upper < 0;
-    const std::string_view significant = digits.substr(first);
-    if (significant.size() > 18) return true;
-    return DigitsValue(significant) > upper;
+    return first == std::string_view::npos ? std::string_view() : digits.substr(first);
+}
+
+// The PLU code of a text of digits whose number fits the width: that number with zeros in
+// front up to the width, taken from the digits themselves.
+void ZeroFilled(std::string_view digits, std::size_t width, std::string& code) {
+    const std::string_view significant = Significant(digits);
+    code.assign(width - significant.size(), '0');
+    code.append(significant);
 }
 
 // Whether `kod` is a long weighted code this scale takes under `mode`: thirteen characters, and
@@ -69,7 +61,6 @@ bool SkalnixAction::LacksCodeTemplates(const KSTowRec& goods) const {
 bool SkalnixAction::FormatPluCode(const KSTowRec& goods, std::string& code) {
     const bool seriesM = Settings.Series == "M";
     const int width = seriesM ? 5 : 6;
-    const long long upper = seriesM ? 99999 : 999999;
     const std::string& kod = goods.kod;
 
     if (Settings.WeightedCodeMode == 0) {
@@ -77,7 +68,7 @@ bool SkalnixAction::FormatPluCode(const KSTowRec& goods, std::string& code) {
         if (kod.size() > static_cast<std::size_t>(width) || !AllDigits(kod)) return false;
         const int number = CodeNumber(kod);  // an empty code ends the export here
         if (number < Settings.ShortCodeFirst || number > Settings.ShortCodeLast) return false;
-        ZeroFilled(number, width, code);
+        ZeroFilled(kod, static_cast<std::size_t>(width), code);  // its digits are the number
         return true;
     }
 
@@ -86,7 +77,7 @@ bool SkalnixAction::FormatPluCode(const KSTowRec& goods, std::string& code) {
     if (!WeightedCodeOfThisScale(kod, Settings.WeightedCodeMode)) return false;
     const auto tmpl =
         std::find_if(Settings.CodeTemplates.begin(), Settings.CodeTemplates.end(), [&](const std::string& t) {
-            return t.size() >= 2 && t.compare(0, 2, kod, 0, 2) == 0;
+            return t.size() >= 2 && t[0] == kod[0] && t[1] == kod[1];  // kod has 13 characters
         });
     if (tmpl == Settings.CodeTemplates.end()) return false;
 
@@ -118,13 +109,14 @@ bool SkalnixAction::FormatPluCode(const KSTowRec& goods, std::string& code) {
                             "ważonych)");
         return false;
     }
-    if (DigitsAbove(text, upper)) {
+    // A number above the largest of `width` digits does not fit the PLU code.
+    if (Significant(text).size() > static_cast<std::size_t>(width)) {
         dibal::AddRejection(RejectedList, goods, "matujerror_loAddIntToStr_00002",
                             "tujerror_loAdd_towreckod_00002",
                             " (kody o tym formacie nie mogą być przesane do wagi - konflikt "
                             "formatów)");
         return false;
     }
-    ZeroFilled(DigitsValue(text), width, code);  // not above `upper`: no overflow
+    ZeroFilled(text, static_cast<std::size_t>(width), code);
     return true;
 }

@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::string_view kEnd = "\r\n";
 
-bool Fits(int value, std::size_t width) { return IntWidth(value) <= width; }
+bool Fits(int value, std::size_t width) { return IntFits(value, width); }
 
 // Room made at once for one record line: every record line is shorter.
 constexpr std::size_t kLineRoom = 256;
