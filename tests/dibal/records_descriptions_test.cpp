@@ -1,11 +1,15 @@
 // The opis2 numbers and the description blocks L4 (series L, H) and H4 (series H2).
 #include <gtest/gtest.h>
 
+#include <array>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "dibal/records_layouts.h"
+#include "exportdata/words.h"
 #include "records_fixture.h"
+#include "runtime/xftools.h"
 
 namespace {
 
@@ -37,6 +41,28 @@ INSTANTIATE_TEST_SUITE_P(
         Opis2Case{"", true, 0, 0, 0, 0}, Opis2Case{"5", true, 5, 0, 0, 0},
         Opis2Case{"1,,3", true, 1, 0, 3, 0}, Opis2Case{"a,2x, 7 ,8,9", true, 0, 0, 7, 8},
         Opis2Case{"-4,0,0,12345", true, -4, 0, 0, 12345}));
+
+// The words of opis2 are read without making strings of them: every number, sign, blank and
+// range case must come out as cutting the text into words and StrToIntDef(word, 0) read it.
+TEST(Opis2Words, ReadAsStrToIntDefReadsTheWords) {
+    const std::string texts[] = {
+        "", ",", ",,,,", "5", "5,", ",5", "5,,3", "5,12,3,7,9", " 5 , 12,\t3\n,7 ",
+        "+7,-3,+-1,-+1", "- 4,+ 4,4-,4+", "0x10,$10,1e3,1.5", "1 2,3", "a,2x,x2,",
+        "2147483647,2147483648,-2147483648,-2147483649",
+        "00000000000000000002147483647,99999999999999999999,-0,+0",
+        std::string("1\0,2", 4) + ",3", "\x01" "9\x1f,\x7f" "9,\xa0" "1,\xff",
+        ",,,4", "12345678901,-12345678901"};
+    TLJWords words;
+    words.Separator = ",";
+    for (const std::string& text : texts) {
+        std::array<int, 4> expected{};
+        const int count = words.Split(text);
+        for (int i = 0; i < count && i < 4; ++i)
+            expected[static_cast<std::size_t>(i)] = StrToIntDef(words.Word(i), 0);
+        EXPECT_EQ(dibal::Opis2Numbers(text, true), expected) << "\"" << text << "\"";
+        EXPECT_EQ(dibal::Opis2Numbers(text, false), (std::array<int, 4>{})) << text;
+    }
+}
 
 // Description blocks are checked through whole records of goods PLU code 000123, address 00.
 std::string L4(int k, const std::string& even, const std::string& odd) {
