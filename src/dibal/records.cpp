@@ -59,15 +59,7 @@ bool BuildGoodsLines(SkalnixAction& action, SeriesKind kind, const KSTowRec& goo
         if (!(recordL ? dibal::AppendRecordL3(f, text) : dibal::AppendRecordH3(f, text)))
             return false;
     }
-    std::string block = recordL ? action.BuildL4Codes(goods, f.pluCode)
-                                : action.BuildH4Codes(goods, f.pluCode);
-    if (block.empty())
-        block = recordL ? action.BuildL4Text(goods, f.pluCode)
-                        : action.BuildH4Text(goods, f.pluCode);
-    if (!block.empty()) {
-        lines += recordL ? 5 : 3;
-        text += block;
-    }
+    if (action.AppendDescription(goods, f.pluCode, recordL, text)) lines += recordL ? 5 : 3;
     return true;
 }
 

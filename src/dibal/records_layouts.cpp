@@ -139,20 +139,30 @@ bool AppendRecordH3(const RecordFields& f, std::string& out) {
 std::string L4Block(const std::string& address, const std::string& pluCode,
                     const std::array<std::string, 10>& lines) {
     std::string block;
-    LineWriter line(block, 5 * kLineRoom);
-    for (int k = 0; k < 5; ++k) {
-        ZeroPaddedAddress(line, address).Raw("L400").Right(pluCode, 6).ZeroInt(2 * k, 1)
-            .Left(Field(lines[2 * k], 48), 48).Right(pluCode, 6).ZeroInt(2 * k + 1, 1)
-            .Left(Field(lines[2 * k + 1], 48), 48).Blanks(14).Raw(kEnd);
-    }
-    line.Done();
+    AppendL4Block(address, pluCode, lines, block);
     return block;
 }
 
 std::string H4Block(const std::string& address, const std::string& pluCode,
                     const std::array<std::string, 12>& lines) {
     std::string block;
-    LineWriter line(block, 3 * kLineRoom);
+    AppendH4Block(address, pluCode, lines, block);
+    return block;
+}
+
+void AppendL4Block(const std::string& address, const std::string& pluCode,
+                   const std::array<std::string, 10>& lines, std::string& out) {
+    LineWriter line(out, 5 * kLineRoom);
+    for (int k = 0; k < 5; ++k) {
+        ZeroPaddedAddress(line, address).Raw("L400").Right(pluCode, 6).ZeroInt(2 * k, 1)
+            .Left(Field(lines[2 * k], 48), 48).Right(pluCode, 6).ZeroInt(2 * k + 1, 1)
+            .Left(Field(lines[2 * k + 1], 48), 48).Blanks(14).Raw(kEnd);
+    }
+}
+
+void AppendH4Block(const std::string& address, const std::string& pluCode,
+                   const std::array<std::string, 12>& lines, std::string& out) {
+    LineWriter line(out, 3 * kLineRoom);
     for (int m = 0; m < 3; ++m) {
         ZeroPaddedAddress(line, address).Raw("H400").Right(pluCode, 6).BlankInt(m == 2 ? 1 : 0, 1)
             .BlankInt(m + 1, 2);
@@ -160,8 +170,6 @@ std::string H4Block(const std::string& address, const std::string& pluCode,
             line.BlankInt(4 * m + i + 1, 2).Left(Field(lines[4 * m + i], 24), 24);
         line.Blanks(11).Raw(kEnd);
     }
-    line.Done();
-    return block;
 }
 
 }  // namespace dibal

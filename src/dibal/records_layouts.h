@@ -42,5 +42,10 @@ std::string L4Block(const std::string& address, const std::string& pluCode,
                     const std::array<std::string, 10>& lines);
 std::string H4Block(const std::string& address, const std::string& pluCode,
                     const std::array<std::string, 12>& lines);
+// The same blocks appended to `out`.
+void AppendL4Block(const std::string& address, const std::string& pluCode,
+                   const std::array<std::string, 10>& lines, std::string& out);
+void AppendH4Block(const std::string& address, const std::string& pluCode,
+                   const std::array<std::string, 12>& lines, std::string& out);
 
 }  // namespace dibal

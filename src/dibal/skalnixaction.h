@@ -68,6 +68,10 @@ public:
     std::string BuildL4Text(const KSTowRec& goods, const std::string& pluCode);
     std::string BuildH4Codes(const KSTowRec& goods, const std::string& pluCode);
     std::string BuildH4Text(const KSTowRec& goods, const std::string& pluCode);
+    // The goods' description block as the record lines take it (L4 for `recordL`, H4 otherwise;
+    // the stored-text codes first, else the text) appended to `out`; false when it has none.
+    bool AppendDescription(const KSTowRec& goods, const std::string& pluCode, bool recordL,
+                           std::string& out);
     void PrepareGoods();
 
     // DibalCom (dibalcom.cpp).

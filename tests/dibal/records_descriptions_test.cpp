@@ -150,6 +150,7 @@ TEST_P(DescriptionBlocks, SeriesL) { EXPECT_EQ(Block("L"), GetParam().expectedL4
 TEST_P(DescriptionBlocks, SeriesH2) { EXPECT_EQ(Block("H2"), GetParam().expectedH4); }
 
 const std::string kLong = LongText();
+const std::string kNumbersX = Numbers(1, 80) + ",x";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DescriptionBlocks,
@@ -171,9 +172,25 @@ INSTANTIATE_TEST_SUITE_P(
                            Codes(37, 40), Codes(41, 44), Codes(45, 48)})},
         BlockCase{"CodeRangeEdges", "0,9999", L4Block({"A0000,A9999,"}),
                   H4Block({"A0000,A9999,"})},
+        // Entries read as whole numbers are: signs and "-0" too; a comma at the end adds none.
+        BlockCase{"SignsAndTrailingComma", "+5,-0,\t7\n,", L4Block({"A0005,A0000,A0007,"}),
+                  H4Block({"A0005,A0000,A0007,"})},
+        BlockCase{"OnlyComma", ",", L4Block({Spaced(",")}), H4Block({","})},
         // One entry that is not a number 0-9999 turns the whole list into free text.
         BlockCase{"NotAllCodes", "12,x", L4Block({Spaced("12,x")}), H4Block({"12,x"})},
         BlockCase{"CodeTooBig", "10000", L4Block({Spaced("10000")}), H4Block({"10000"})},
+        // An entry past the lines that are sent counts as well.
+        BlockCase{"NotACodePastTheLines", Numbers(1, 80) + ",x",
+                  L4Block({Spaced(kNumbersX.substr(0, 24)), Spaced(kNumbersX.substr(24, 24)),
+                           Spaced(kNumbersX.substr(48, 24)), Spaced(kNumbersX.substr(72, 24)),
+                           Spaced(kNumbersX.substr(96, 24)), Spaced(kNumbersX.substr(120, 24)),
+                           Spaced(kNumbersX.substr(144, 24)), Spaced(kNumbersX.substr(168, 24)),
+                           Spaced(kNumbersX.substr(192, 24)), Spaced(kNumbersX.substr(216, 24))}),
+                  H4Block({kNumbersX.substr(0, 24), kNumbersX.substr(24, 24),
+                           kNumbersX.substr(48, 24), kNumbersX.substr(72, 24),
+                           kNumbersX.substr(96, 24), kNumbersX.substr(120, 24),
+                           kNumbersX.substr(144, 24), kNumbersX.substr(168, 24),
+                           kNumbersX.substr(192, 24), kNumbersX.substr(216, 24)})},
         BlockCase{"NegativeCode", "-1", L4Block({Spaced("-1")}), H4Block({"-1"})},
         BlockCase{"EmptyEntry", "1,,2", L4Block({Spaced("1,,2")}), H4Block({"1,,2"})},
         BlockCase{"Words", "Ser z Mazur", L4Block({Spaced("Ser z Mazur")}),
