@@ -1,6 +1,7 @@
 #include "dibal/fixed_line.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace dibal {
 namespace {
@@ -27,7 +28,7 @@ unsigned long long Magnitude(long long value) {
 // llrint rounds in the current mode without switching the FPU's control word (a switch costs
 // more than the rest of a record's formatting); the step after it makes the result right in
 // any mode, since a mode's rounding is never more than one away from the nearest.
-void RoundPrice(long double value, bool& negative, unsigned long long& magnitude) {
+void RoundWhole(long double value, bool& negative, unsigned long long& magnitude) {
     const long double size = std::fabs(value);
     long long whole = std::llrint(size);
     const long double diff = size - static_cast<long double>(whole);  // exact below the limit
@@ -41,16 +42,25 @@ void RoundPrice(long double value, bool& negative, unsigned long long& magnitude
 
 }  // namespace
 
-std::size_t IntWidth(long long value) { return Digits(Magnitude(value)) + (value < 0 ? 1 : 0); }
+WholePrice RoundPrice(long double value) {
+    WholePrice price;
+    // Beyond the limit (or not a number) a price never fits a record field.
+    if (!(std::fabs(value) < kPriceLimit)) return price;
+    RoundWhole(value, price.negative, price.magnitude);
+    price.valid = true;
+    return price;
+}
+
+bool WholePrice::Fits(std::size_t width) const {
+    return valid && NumberFits(negative, magnitude, width);
+}
 
 std::size_t PriceWidth(long double value) {
-    // Beyond the limit (or not a number) a price never fits a record field.
-    if (!(std::fabs(value) < kPriceLimit)) return 0;
-    bool negative = false;
-    unsigned long long magnitude = 0;
-    RoundPrice(value, negative, magnitude);
-    return Digits(magnitude) + (negative ? 1 : 0);
+    const WholePrice price = RoundPrice(value);
+    return price.valid ? Digits(price.magnitude) + (price.negative ? 1 : 0) : 0;
 }
+
+std::size_t IntWidth(long long value) { return Digits(Magnitude(value)) + (value < 0 ? 1 : 0); }
 
 FixedLine& FixedLine::Right(std::string_view text, std::size_t width) {
     if (text.size() < width) out_.append(width - text.size(), ' ');
@@ -75,7 +85,7 @@ FixedLine& FixedLine::BlankInt(long long value, std::size_t width) {
 FixedLine& FixedLine::ZeroPrice(long double value, std::size_t width) {
     bool negative = false;
     unsigned long long magnitude = 0;
-    if (std::fabs(value) < kPriceLimit) RoundPrice(value, negative, magnitude);
+    if (std::fabs(value) < kPriceLimit) RoundWhole(value, negative, magnitude);
     return Number(negative, magnitude, width, '0');
 }
 
@@ -105,6 +115,43 @@ FixedLine& FixedLine::Number(bool negative, unsigned long long magnitude, std::s
         out_.append(pad, ' ');
     }
     out_.append(p, static_cast<std::size_t>(text + sizeof text - p));
+    return *this;
+}
+
+void LineWriter::Grow(std::size_t count) {
+    const std::size_t used = static_cast<std::size_t>(p_ - out_.data());
+    const std::size_t size = out_.size();
+    out_.resize(used + count > 2 * size ? used + count : 2 * size);
+    p_ = out_.data() + used;
+    end_ = out_.data() + out_.size();
+}
+
+LineWriter& LineWriter::WideNumber(bool negative, unsigned long long magnitude, std::size_t width,
+                                   char fill) {
+    const std::size_t used = Digits(magnitude) + (negative ? 1 : 0);
+    const std::size_t size = used > width ? used : width;
+    char* const at = Room(size);
+    // Digits from the right, two at a time.
+    char* p = at + size;
+    while (magnitude >= 100) {
+        const auto pair = static_cast<std::size_t>(magnitude % 100);
+        magnitude /= 100;
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * pair, 2);
+    }
+    if (magnitude >= 10) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * magnitude, 2);
+    } else {
+        *--p = static_cast<char>('0' + magnitude);
+    }
+    if (fill == '0') {
+        std::memset(at, '0', static_cast<std::size_t>(p - at));
+        if (negative) at[0] = '-';
+    } else {
+        if (negative) *--p = '-';
+        std::memset(at, ' ', static_cast<std::size_t>(p - at));
+    }
     return *this;
 }
 

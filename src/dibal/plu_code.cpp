@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "dibal/fixed_line.h"
 #include "dibal/rejections.h"
 #include "dibal/skalnixaction.h"
 #include "exportdata/ksexpbuf.h"
@@ -12,42 +11,44 @@
 
 namespace {
 
-bool AllDigits(const std::string& text) {
+bool AllDigits(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // Up to `count` characters from the 0-based `start`; empty past the end.
-std::string Part(const std::string& text, std::size_t start, std::size_t count) {
-    return start < text.size() ? text.substr(start, count) : std::string();
+std::string_view Part(std::string_view text, std::size_t start, std::size_t count) {
+    return start < text.size() ? text.substr(start, count) : std::string_view();
 }
 
-std::string ZeroFilled(long long value, int width) {
-    std::string text;
-    dibal::FixedLine(text).ZeroInt(value, static_cast<std::size_t>(width));
-    return text;
-}
-
-// The number a text of digits stands for; at most 18 of them after the leading zeros.
-long long DigitsValue(std::string_view digits) {
-    long long value = 0;
-    for (const char c : digits) value = value * 10 + (c - '0');
+// StrToInt of a text: one of one to nine digits is read here, any other goes to StrToInt,
+// which gives the same number or the error that ends the export.
+int CodeNumber(std::string_view text) {
+    if (text.empty() || text.size() > 9 || !AllDigits(text)) return StrToInt(std::string(text));
+    int value = 0;
+    for (const char c : text) value = value * 10 + (c - '0');
     return value;
 }
 
-// Whether a text of digits stands for a number above `upper`; any length of digits is fine.
-bool DigitsAbove(std::string_view digits, long long upper) {
+// The digits without their leading zeros ("" for zero).
+std::string_view Significant(std::string_view digits) {
     const std::size_t first = digits.find_first_not_of('0');
-    if (first == std::string_view::npos) return upper < 0;
-    const std::string_view significant = digits.substr(first);
-    if (significant.size() > 18) return true;
-    return DigitsValue(significant) > upper;
+    return first == std::string_view::npos ? std::string_view() : digits.substr(first);
+}
+
+// The PLU code of a text of digits whose number fits the width: that number with zeros in
+// front up to the width, taken from the digits themselves.
+void ZeroFilled(std::string_view digits, std::size_t width, std::string& code) {
+    const std::string_view significant = Significant(digits);
+    code.assign(width - significant.size(), '0');
+    code.append(significant);
 }
 
 // Whether `kod` is a long weighted code this scale takes under `mode`: thirteen characters, and
 // the mode's own prefix for modes 1-9.
 bool WeightedCodeOfThisScale(const std::string& kod, int mode) {
     if (kod.size() != 13) return false;
-    return !(mode >= 1 && mode <= 9 && kod.compare(0, 2, std::to_string(mode + 20)) != 0);
+    // Modes 1-9 take the prefixes 21-29.
+    return !(mode >= 1 && mode <= 9 && (kod[0] != '2' || kod[1] != static_cast<char>('0' + mode)));
 }
 
 }  // namespace
@@ -60,15 +61,14 @@ bool SkalnixAction::LacksCodeTemplates(const KSTowRec& goods) const {
 bool SkalnixAction::FormatPluCode(const KSTowRec& goods, std::string& code) {
     const bool seriesM = Settings.Series == "M";
     const int width = seriesM ? 5 : 6;
-    const long long upper = seriesM ? 99999 : 999999;
     const std::string& kod = goods.kod;
 
     if (Settings.WeightedCodeMode == 0) {
         // Short codes from the configured range.
         if (kod.size() > static_cast<std::size_t>(width) || !AllDigits(kod)) return false;
-        const int number = StrToInt(kod);  // an empty code ends the export here
+        const int number = CodeNumber(kod);  // an empty code ends the export here
         if (number < Settings.ShortCodeFirst || number > Settings.ShortCodeLast) return false;
-        code = ZeroFilled(number, width);
+        ZeroFilled(kod, static_cast<std::size_t>(width), code);  // its digits are the number
         return true;
     }
 
@@ -77,21 +77,27 @@ bool SkalnixAction::FormatPluCode(const KSTowRec& goods, std::string& code) {
     if (!WeightedCodeOfThisScale(kod, Settings.WeightedCodeMode)) return false;
     const auto tmpl =
         std::find_if(Settings.CodeTemplates.begin(), Settings.CodeTemplates.end(), [&](const std::string& t) {
-            return t.size() >= 2 && t.compare(0, 2, kod, 0, 2) == 0;
+            return t.size() >= 2 && t[0] == kod[0] && t[1] == kod[1];  // kod has 13 characters
         });
     if (tmpl == Settings.CodeTemplates.end()) return false;
 
-    const auto groupDigits = static_cast<std::size_t>(std::count(tmpl->begin(), tmpl->end(), 'G'));
-    const auto articleDigits =
-        static_cast<std::size_t>(std::count(tmpl->begin(), tmpl->end(), 'S'));
-    const std::size_t groupPos = tmpl->find('G');
+    // The template's G and S letters, and where its first G stands.
+    std::size_t groupDigits = 0, articleDigits = 0, groupPos = std::string::npos;
+    for (std::size_t k = 0; k < tmpl->size(); ++k) {
+        const char c = (*tmpl)[k];
+        if (c == 'G') {
+            if (groupDigits++ == 0) groupPos = k;
+        } else if (c == 'S') {
+            ++articleDigits;
+        }
+    }
 
     if (groupDigits == 0 && Settings.SubGroup != -1 && Settings.SubGroupOnly) return false;
     if (groupDigits > 0 && Settings.SubGroup != -1 &&
-        StrToInt(Part(kod, groupPos, groupDigits)) != Settings.SubGroup)  // non-digits end the export
+        CodeNumber(Part(kod, groupPos, groupDigits)) != Settings.SubGroup)  // non-digits end the export
         return false;
 
-    const std::string text = Settings.SendGroup
+    const std::string_view text = Settings.SendGroup
                                  ? Part(kod, 2, groupDigits + articleDigits)
                                  : Part(kod, groupDigits + 2, articleDigits);
     // A template without code digits leaves nothing to send: rejected like any other code
@@ -103,13 +109,14 @@ bool SkalnixAction::FormatPluCode(const KSTowRec& goods, std::string& code) {
                             "ważonych)");
         return false;
     }
-    if (DigitsAbove(text, upper)) {
+    // A number above the largest of `width` digits does not fit the PLU code.
+    if (Significant(text).size() > static_cast<std::size_t>(width)) {
         dibal::AddRejection(RejectedList, goods, "matujerror_loAddIntToStr_00002",
                             "tujerror_loAdd_towreckod_00002",
                             " (kody o tym formacie nie mogą być przesane do wagi - konflikt "
                             "formatów)");
         return false;
     }
-    code = ZeroFilled(DigitsValue(text), width);  // not above `upper`: no overflow
+    ZeroFilled(text, static_cast<std::size_t>(width), code);
     return true;
 }

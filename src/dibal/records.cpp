@@ -13,21 +13,32 @@
 
 namespace {
 
+// The record family of the scale series, chosen once per export.
+enum class SeriesKind { M, AK, L, H, Unknown };
+
+SeriesKind KindOf(const std::string& series) {
+    if (series == "M") return SeriesKind::M;
+    if (series == "A" || series == "K") return SeriesKind::AK;
+    if (series == "L" || series == "H") return SeriesKind::L;
+    if (series == "H2") return SeriesKind::H;
+    return SeriesKind::Unknown;
+}
+
 // The record lines of one goods by series, appended to `text` with their number in `lines`.
 // False when a number does not fit its field; the goods then gets no lines at all.
-bool BuildGoodsLines(SkalnixAction& action, const KSTowRec& goods, dibal::RecordFields& f,
-                     std::string& text, int& lines) {
-    const std::string& series = action.Settings.Series;
-    if (series == "M") {
+bool BuildGoodsLines(SkalnixAction& action, SeriesKind kind, const KSTowRec& goods,
+                     dibal::RecordFields& f, std::string& text, int& lines) {
+    if (kind == SeriesKind::M) {
         lines = 1;
         return dibal::AppendRecord22(f, text);
     }
-    if (series == "A" || series == "K") {
+    if (kind == SeriesKind::AK) {
         lines = 1;
         return dibal::AppendRecordX1(f, text);
     }
-    const bool recordL = series == "L" || series == "H";
-    if (!recordL && series != "H2") {
+    const bool recordL = kind == SeriesKind::L;
+    if (kind == SeriesKind::Unknown) {
+        const std::string& series = action.Settings.Series;
         std::string message =
             DriverText("SkalnixAPrepareGExceptio", "Seria wag \"%s\" nie jest obsługiwana");
         // A translation may leave the placeholder out.
@@ -36,7 +47,6 @@ bool BuildGoodsLines(SkalnixAction& action, const KSTowRec& goods, dibal::Record
         throw Exception(message);
     }
 
-    f.sendExpiry = action.Settings.SendExpiry;
     // L3/H3 carry label, picture (both 0 above 99), section and expiry; without any of them
     // the line is left out.
     const bool extraLine = (f.label != 0 && f.label <= 99) || (f.picture != 0 && f.picture <= 99) ||
@@ -49,15 +59,7 @@ bool BuildGoodsLines(SkalnixAction& action, const KSTowRec& goods, dibal::Record
         if (!(recordL ? dibal::AppendRecordL3(f, text) : dibal::AppendRecordH3(f, text)))
             return false;
     }
-    std::string block = recordL ? action.BuildL4Codes(goods, f.pluCode)
-                                : action.BuildH4Codes(goods, f.pluCode);
-    if (block.empty())
-        block = recordL ? action.BuildL4Text(goods, f.pluCode)
-                        : action.BuildH4Text(goods, f.pluCode);
-    if (!block.empty()) {
-        lines += recordL ? 5 : 3;
-        text += block;
-    }
+    if (action.AppendDescription(goods, f.pluCode, recordL, text)) lines += recordL ? 5 : 3;
     return true;
 }
 
@@ -83,6 +85,13 @@ void SkalnixAction::PrepareGoods() {
     static const KSTowColumns kColumns = PreparationColumns();
     KSTowRec goods;
     std::string text;  // one goods' lines; kept so that its room is reused
+    const SeriesKind kind = KindOf(Settings.Series);
+    // The fields that are the same for every goods of the export are set once; the others are
+    // all set for every goods, and the texts reuse their room.
+    dibal::RecordFields f;
+    f.address = Settings.ScaleAddress;
+    f.group = Settings.ScaleGroup;
+    f.sendExpiry = Settings.SendExpiry;
     for (int i = 0; i < count; ++i) {
         SetProgress(i + 1);
         ExpBuf->CzytajRec(i, goods, kColumns);
@@ -108,12 +117,11 @@ void SkalnixAction::PrepareGoods() {
             continue;
         }
 
-        dibal::RecordFields f;
         if (!FormatPluCode(goods, f.pluCode)) {
             Plan.notForScale.push_back(i);
             continue;
         }
-        f.name = FormatujNazwe(goods);
+        FormatName(goods, f.name);
         const std::array<int, 4> numbers = Opis2Numbers(goods);
         f.key = numbers[0];
         f.label = numbers[1];
@@ -124,8 +132,6 @@ void SkalnixAction::PrepareGoods() {
         f.priceHurt = goods.cena_hurt;
         f.priceNoc = goods.cena_noc;
         f.piece = goods.precyzja == 0 ? 1 : 0;
-        f.address = Settings.ScaleAddress;
-        f.group = Settings.ScaleGroup;
 
         // Add, update and price change all write the goods; delete removes it. Nothing is
         // sent for any other status, and its tr_ok stays as read.
@@ -138,7 +144,7 @@ void SkalnixAction::PrepareGoods() {
 
         text.clear();
         int lines = 0;
-        if (!BuildGoodsLines(*this, goods, f, text, lines)) {
+        if (!BuildGoodsLines(*this, kind, goods, f, text, lines)) {
             // A shifted field would corrupt the record for the scale: the goods is not sent
             // and keeps its tr_ok, so it is not reported as sent.
             dibal::AddRejection(RejectedList, goods, "SkalnixAPrepareGstr",

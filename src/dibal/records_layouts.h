@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace dibal {
 
@@ -31,11 +32,20 @@ bool AppendRecordL3(const RecordFields& f, std::string& out);
 bool AppendRecordH2(const RecordFields& f, std::string& out);
 bool AppendRecordH3(const RecordFields& f, std::string& out);
 
+// The first four comma-separated words of opis2 as numbers (key, label, picture, section), each
+// read as StrToIntDef(word, 0) reads it; all 0 when additional data is not sent.
+std::array<int, 4> Opis2Numbers(std::string_view opis2, bool sendAddData);
+
 // Description blocks: five L4 records with text lines 0-9 (48 characters each) and three H4
 // records with text lines 1-12 (24 characters each). Longer lines are cut to their field.
 std::string L4Block(const std::string& address, const std::string& pluCode,
                     const std::array<std::string, 10>& lines);
 std::string H4Block(const std::string& address, const std::string& pluCode,
                     const std::array<std::string, 12>& lines);
+// The same blocks appended to `out`.
+void AppendL4Block(const std::string& address, const std::string& pluCode,
+                   const std::array<std::string, 10>& lines, std::string& out);
+void AppendH4Block(const std::string& address, const std::string& pluCode,
+                   const std::array<std::string, 12>& lines, std::string& out);
 
 }  // namespace dibal

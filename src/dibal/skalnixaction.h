@@ -52,6 +52,8 @@ public:
 
     // Names and records (names.cpp, records.cpp).
     std::string FormatujNazwe(const KSTowRec& goods);
+    // The same into `name`, whose room is reused from goods to goods.
+    void FormatName(const KSTowRec& goods, std::string& name);
     bool FormatPluCode(const KSTowRec& goods, std::string& code);
     // True for a weighted code of this scale while the host serves no weighted-code template at
     // all: its code cannot be read, and the goods waits for the configuration.
@@ -66,6 +68,10 @@ public:
     std::string BuildL4Text(const KSTowRec& goods, const std::string& pluCode);
     std::string BuildH4Codes(const KSTowRec& goods, const std::string& pluCode);
     std::string BuildH4Text(const KSTowRec& goods, const std::string& pluCode);
+    // The goods' description block as the record lines take it (L4 for `recordL`, H4 otherwise;
+    // the stored-text codes first, else the text) appended to `out`; false when it has none.
+    bool AppendDescription(const KSTowRec& goods, const std::string& pluCode, bool recordL,
+                           std::string& out);
     void PrepareGoods();
 
     // DibalCom (dibalcom.cpp).
@@ -98,4 +104,10 @@ private:
     std::unique_ptr<platform::FileLock> driverDirLock_;
     std::unique_ptr<platform::StartedProgram> dibalCom_;  // the DibalCom this export started
     std::string pendingCommand_;                           // the command Execute waits on
+    // Every byte's replacement for the Polish-letter conversion between two rows of the table,
+    // made once for the rows in use instead of a search per character of every name.
+    struct LetterMap {
+        int from = -1, to = -1;
+        unsigned char byte[256] = {};
+    } letterMap_;
 };

@@ -2,6 +2,8 @@
 // host asked for.
 #include <charconv>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 #include "exportdata/ksexpbuf.h"
 #include "exportdata/texts.h"
@@ -14,19 +16,54 @@
 
 namespace {
 
-const char* HostAction(int orgStatus) {
-    static const char* const kActions[] = {"DOD", "AKT", "CEN", "USU"};
+// The host's action of a status, with the ";" before it and the line end after it.
+std::string_view ActionEnd(int orgStatus) {
+    static constexpr std::string_view kActions[] = {";DOD\r\n", ";AKT\r\n", ";CEN\r\n", ";USU\r\n"};
     return kActions[orgStatus];
-}
-
-void AppendInt(std::string& out, int value) {
-    char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out.append(digits, end);
 }
 
 // Lines are collected and written in blocks of about this size.
 constexpr size_t kBlock = 1 << 16;
+
+// The lines of the result file, put together in one block with plain stores and written out
+// whenever the block is full.
+class ResultLines {
+public:
+    explicit ResultLines(TMFile& file) : file_(file), block_(kBlock, '\0') {}
+
+    // One line: "PLU;" plu ";" koldod ";" barcode ";" action CR LF.
+    void Add(int plu, int koldod, std::string_view barcode, std::string_view actionEnd) {
+        // Two numbers of at most 11 characters and the fixed bytes.
+        const std::size_t most = 4 + 11 + 1 + 11 + 1 + barcode.size() + actionEnd.size();
+        if (block_.size() - used_ < most) {
+            Flush();
+            if (block_.size() < most) block_.resize(most);
+        }
+        char* p = block_.data() + used_;
+        std::memcpy(p, "PLU;", 4);
+        p = Number(p + 4, plu);
+        *p++ = ';';
+        p = Number(p, koldod);
+        *p++ = ';';
+        std::memcpy(p, barcode.data(), barcode.size());
+        p += barcode.size();
+        std::memcpy(p, actionEnd.data(), actionEnd.size());
+        p += actionEnd.size();
+        used_ = static_cast<std::size_t>(p - block_.data());
+    }
+    void Flush() {
+        if (used_ == 0) return;
+        file_.Write(block_.data(), used_);
+        used_ = 0;
+    }
+
+private:
+    static char* Number(char* p, int value) { return std::to_chars(p, p + 11, value).ptr; }
+
+    TMFile& file_;
+    std::string block_;
+    std::size_t used_ = 0;
+};
 
 }  // namespace
 
@@ -42,7 +79,6 @@ void KSExpBuf::ZapiszWynikEksp(const std::string& path) {
     // and moved over the result in one step, so it is either whole or not there at all.
     const std::string tempPath = platform::TemporaryPathFor(path);
     TMFile file;
-    std::string pending;
     // A failed write leaves neither the temporary file nor a stage that looks done.
     const auto abandon = [&] {
         try {
@@ -58,7 +94,7 @@ void KSExpBuf::ZapiszWynikEksp(const std::string& path) {
         file.Open();
         file.SetPointer(0);
         file.SetEof();
-        pending.reserve(kBlock + 512);
+        ResultLines lines(file);
         for (int i = 0; i < n; ++i) {
             const std::int64_t now = os.NowMicros();
             if (now - last > 864000) {
@@ -71,23 +107,11 @@ void KSExpBuf::ZapiszWynikEksp(const std::string& path) {
             if (towary.GetInt(i, colTrOk) == 0 || towary.GetInt(i, colAddRec) != 0 || plu == 0 ||
                 orgStatus < stDod || orgStatus > stUsu)
                 continue;
-            pending += "PLU;";
-            AppendInt(pending, plu);
-            pending += ';';
-            AppendInt(pending, towary.GetInt(i, colKoldod));
-            pending += ';';
-            pending += towary.TextView(i, colOrgBarcode);
-            pending += ';';
-            pending += HostAction(orgStatus);
-            pending += "\r\n";
+            lines.Add(plu, towary.GetInt(i, colKoldod), towary.TextView(i, colOrgBarcode),
+                      ActionEnd(orgStatus));
             ++LiczbaZapisanych;
-            if (pending.size() >= kBlock) {
-                file.Write(pending);
-                pending.clear();
-            }
         }
-        if (!pending.empty()) file.Write(pending);
-        pending.clear();
+        lines.Flush();
         // Buffered lines reach the disk at the close: a failure there is a failed write, and
         // the stage must not show "OK" before it.
         file.Close();

@@ -15,6 +15,20 @@
 namespace {
 
 using dibal::FixedLine;
+using dibal::LineWriter;
+
+// The same field through the line writer, after some text already in the line and with only a
+// little room made at the start, so that the field's own room must be made as well.
+template <typename Write>
+std::string ThroughWriter(Write write) {
+    std::string text = "ab";
+    {
+        LineWriter line(text, 1);
+        write(line);
+    }
+    EXPECT_EQ(text.substr(0, 2), "ab");
+    return text.substr(2);
+}
 
 std::string Printf(const char* format, long long value) {
     char buffer[128];
@@ -29,8 +43,10 @@ std::string PrintPrice(int width, long double value) {
 }
 
 TEST(FixedLine, IntegersMatchPrintf) {
-    const long long values[] = {0, 1, 7, 9, 10, 99, 100, 12345, 1234567, -1, -5, -99, -100,
-                                LLONG_MAX, LLONG_MIN};
+    const long long values[] = {0,        1,        7,         9,         10,       99,
+                                100,      12345,    1234567,   -1,        -5,       -99,
+                                -100,     99999999, 100000000, -9999999,  -10000000, 999999,
+                                -99999,   -100000,  LLONG_MAX, LLONG_MIN};
     for (long long v : values) {
         for (int width : {1, 2, 3, 4, 6, 30, 70}) {
             std::string zero, blank;
@@ -39,6 +55,11 @@ TEST(FixedLine, IntegersMatchPrintf) {
             const std::string w = std::to_string(width);
             EXPECT_EQ(zero, Printf(("%0" + w + "lld").c_str(), v)) << v << " width " << width;
             EXPECT_EQ(blank, Printf(("%" + w + "lld").c_str(), v)) << v << " width " << width;
+            const auto size = static_cast<std::size_t>(width);
+            EXPECT_EQ(ThroughWriter([&](LineWriter& l) { l.ZeroInt(v, size); }), zero) << v;
+            EXPECT_EQ(ThroughWriter([&](LineWriter& l) { l.BlankInt(v, size); }), blank) << v;
+            EXPECT_EQ(dibal::IntFits(v, size), Printf("%lld", v).size() <= size)
+                << v << " width " << width;
         }
         EXPECT_EQ(dibal::IntWidth(v), Printf("%lld", v).size()) << v;
     }
@@ -59,8 +80,14 @@ TEST(FixedLine, PricesRoundAndPadLikePrintf) {
     for (long double v : values) {
         for (int width : {5, 6, 8}) {
             std::string text;
-            FixedLine(text).ZeroPrice(v, static_cast<std::size_t>(width));
+            const auto size = static_cast<std::size_t>(width);
+            FixedLine(text).ZeroPrice(v, size);
             EXPECT_EQ(text, PrintPrice(width, v)) << static_cast<double>(v);
+            const dibal::WholePrice rounded = dibal::RoundPrice(v);
+            EXPECT_EQ(ThroughWriter([&](LineWriter& l) { l.ZeroPrice(rounded, size); }), text)
+                << static_cast<double>(v);
+            EXPECT_EQ(rounded.Fits(size), PrintPrice(0, v).size() <= size)
+                << static_cast<double>(v) << " width " << width;
         }
         EXPECT_EQ(dibal::PriceWidth(v), PrintPrice(0, v).size()) << static_cast<double>(v);
     }
@@ -87,8 +114,10 @@ TEST(FixedLine, PriceRoundingDoesNotDependOnTheFpuRoundingMode) {
 TEST(FixedLine, PricesThatCanNeverFitHaveNoWidth) {
     for (long double v : {std::numeric_limits<long double>::infinity(),
                           -std::numeric_limits<long double>::infinity(),
-                          std::numeric_limits<long double>::quiet_NaN(), 1e300L, -1e16L})
+                          std::numeric_limits<long double>::quiet_NaN(), 1e300L, -1e16L}) {
         EXPECT_EQ(dibal::PriceWidth(v), 0u) << static_cast<double>(v);
+        EXPECT_FALSE(dibal::RoundPrice(v).Fits(64)) << static_cast<double>(v);
+    }
 }
 
 TEST(FixedLine, TextsPadWithBlanksAndAreNeverCut) {
@@ -99,6 +128,28 @@ TEST(FixedLine, TextsPadWithBlanksAndAreNeverCut) {
         .Right("abcdef", 3)
         .Left("xyz", 2);
     EXPECT_EQ(text, "    ab|ab  |abcdefxyz");
+    EXPECT_EQ(ThroughWriter([](LineWriter& l) {
+                  l.Right("ab", 6).Raw("|").Left("ab", 4).Raw("|").Right("abcdef", 3).Left("xyz", 2);
+              }),
+              text);
+}
+
+// A line far longer than the room made at its start keeps every field, and the text ends
+// exactly after the last one.
+TEST(LineWriter, GrowsForLongLinesAndEndsAtTheLastField) {
+    std::string expected, text = "head";
+    {
+        LineWriter line(text, 3);
+        for (int i = 0; i < 200; ++i) {
+            line.ZeroInt(i, 4).Blanks(3).Left("x", 9).Char('|');
+            expected += Printf("%04lld", i) + "   x        |";
+        }
+        line.Done();
+        EXPECT_EQ(text, "head" + expected);
+    }
+    EXPECT_EQ(text, "head" + expected);  // the end of the writer changes nothing after Done
+    { LineWriter unused(text, 50); }
+    EXPECT_EQ(text, "head" + expected);
 }
 
 }  // namespace

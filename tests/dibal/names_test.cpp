@@ -6,6 +6,7 @@
 
 #include "records_fixture.h"
 #include "runtime/exceptions.h"
+#include "tools/ltools.h"
 
 namespace {
 
@@ -66,6 +67,34 @@ TEST_F(RecordsTest, InvalidCodePageFailsWithItsText) {
         ADD_FAILURE();
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message(), "bad page");
+    }
+}
+
+// The byte table the names are converted with against the letter conversion of the tools, for
+// every byte, every code-page setting and every source row (those outside the table too).
+TEST_F(RecordsTest, NamesConvertAsTheToolsConvertEveryByte) {
+    std::string bytes;
+    for (int b = 1; b < 256; ++b) bytes += static_cast<char>(b);
+    for (const char* series : {"A", "M"}) {
+        for (int codePage : {0, 1, 2}) {
+            for (int from = -1; from <= 14; ++from) {
+                Action().Settings.Series = series;
+                Action().Settings.CodePage = codePage;
+                Action().Tools.CodePageFrom = from;
+                const std::size_t width = std::string(series) == "M" ? 14 : 24;
+                for (std::size_t at = 0; at < bytes.size(); at += 10) {
+                    const std::string nazwa = bytes.substr(at) + bytes.substr(0, at);
+                    const std::string got = Action().FormatujNazwe(Goods(1, "1", nazwa));
+                    TLTools tools;
+                    tools.CodePageFrom = from;
+                    tools.CodePageTo = Action().Tools.CodePageTo;
+                    std::string expected = nazwa.substr(0, width);
+                    tools.plstring(expected);
+                    ASSERT_EQ(got, expected) << series << " page " << codePage << " from "
+                                             << from << " at " << at;
+                }
+            }
+        }
     }
 }
 

@@ -1,11 +1,15 @@
 // The opis2 numbers and the description blocks L4 (series L, H) and H4 (series H2).
 #include <gtest/gtest.h>
 
+#include <array>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "dibal/records_layouts.h"
+#include "exportdata/words.h"
 #include "records_fixture.h"
+#include "runtime/xftools.h"
 
 namespace {
 
@@ -37,6 +41,28 @@ INSTANTIATE_TEST_SUITE_P(
         Opis2Case{"", true, 0, 0, 0, 0}, Opis2Case{"5", true, 5, 0, 0, 0},
         Opis2Case{"1,,3", true, 1, 0, 3, 0}, Opis2Case{"a,2x, 7 ,8,9", true, 0, 0, 7, 8},
         Opis2Case{"-4,0,0,12345", true, -4, 0, 0, 12345}));
+
+// The words of opis2 are read without making strings of them: every number, sign, blank and
+// range case must come out as cutting the text into words and StrToIntDef(word, 0) read it.
+TEST(Opis2Words, ReadAsStrToIntDefReadsTheWords) {
+    const std::string texts[] = {
+        "", ",", ",,,,", "5", "5,", ",5", "5,,3", "5,12,3,7,9", " 5 , 12,\t3\n,7 ",
+        "+7,-3,+-1,-+1", "- 4,+ 4,4-,4+", "0x10,$10,1e3,1.5", "1 2,3", "a,2x,x2,",
+        "2147483647,2147483648,-2147483648,-2147483649",
+        "00000000000000000002147483647,99999999999999999999,-0,+0",
+        std::string("1\0,2", 4) + ",3", "\x01" "9\x1f,\x7f" "9,\xa0" "1,\xff",
+        ",,,4", "12345678901,-12345678901"};
+    TLJWords words;
+    words.Separator = ",";
+    for (const std::string& text : texts) {
+        std::array<int, 4> expected{};
+        const int count = words.Split(text);
+        for (int i = 0; i < count && i < 4; ++i)
+            expected[static_cast<std::size_t>(i)] = StrToIntDef(words.Word(i), 0);
+        EXPECT_EQ(dibal::Opis2Numbers(text, true), expected) << "\"" << text << "\"";
+        EXPECT_EQ(dibal::Opis2Numbers(text, false), (std::array<int, 4>{})) << text;
+    }
+}
 
 // Description blocks are checked through whole records of goods PLU code 000123, address 00.
 std::string L4(int k, const std::string& even, const std::string& odd) {
@@ -124,6 +150,7 @@ TEST_P(DescriptionBlocks, SeriesL) { EXPECT_EQ(Block("L"), GetParam().expectedL4
 TEST_P(DescriptionBlocks, SeriesH2) { EXPECT_EQ(Block("H2"), GetParam().expectedH4); }
 
 const std::string kLong = LongText();
+const std::string kNumbersX = Numbers(1, 80) + ",x";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DescriptionBlocks,
@@ -145,9 +172,25 @@ INSTANTIATE_TEST_SUITE_P(
                            Codes(37, 40), Codes(41, 44), Codes(45, 48)})},
         BlockCase{"CodeRangeEdges", "0,9999", L4Block({"A0000,A9999,"}),
                   H4Block({"A0000,A9999,"})},
+        // Entries read as whole numbers are: signs and "-0" too; a comma at the end adds none.
+        BlockCase{"SignsAndTrailingComma", "+5,-0,\t7\n,", L4Block({"A0005,A0000,A0007,"}),
+                  H4Block({"A0005,A0000,A0007,"})},
+        BlockCase{"OnlyComma", ",", L4Block({Spaced(",")}), H4Block({","})},
         // One entry that is not a number 0-9999 turns the whole list into free text.
         BlockCase{"NotAllCodes", "12,x", L4Block({Spaced("12,x")}), H4Block({"12,x"})},
         BlockCase{"CodeTooBig", "10000", L4Block({Spaced("10000")}), H4Block({"10000"})},
+        // An entry past the lines that are sent counts as well.
+        BlockCase{"NotACodePastTheLines", Numbers(1, 80) + ",x",
+                  L4Block({Spaced(kNumbersX.substr(0, 24)), Spaced(kNumbersX.substr(24, 24)),
+                           Spaced(kNumbersX.substr(48, 24)), Spaced(kNumbersX.substr(72, 24)),
+                           Spaced(kNumbersX.substr(96, 24)), Spaced(kNumbersX.substr(120, 24)),
+                           Spaced(kNumbersX.substr(144, 24)), Spaced(kNumbersX.substr(168, 24)),
+                           Spaced(kNumbersX.substr(192, 24)), Spaced(kNumbersX.substr(216, 24))}),
+                  H4Block({kNumbersX.substr(0, 24), kNumbersX.substr(24, 24),
+                           kNumbersX.substr(48, 24), kNumbersX.substr(72, 24),
+                           kNumbersX.substr(96, 24), kNumbersX.substr(120, 24),
+                           kNumbersX.substr(144, 24), kNumbersX.substr(168, 24),
+                           kNumbersX.substr(192, 24), kNumbersX.substr(216, 24)})},
         BlockCase{"NegativeCode", "-1", L4Block({Spaced("-1")}), H4Block({"-1"})},
         BlockCase{"EmptyEntry", "1,,2", L4Block({Spaced("1,,2")}), H4Block({"1,,2"})},
         BlockCase{"Words", "Ser z Mazur", L4Block({Spaced("Ser z Mazur")}),
