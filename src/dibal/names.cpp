@@ -24,20 +24,6 @@ void SkalnixAction::FormatName(const KSTowRec& goods, std::string& name) {
                                    "SkalnixAction::FormatujNazwe(): Nieprawidłowa strona kodowa"));
     }
 
-    // The conversion of Tools.plstring as a byte table: a letter of the `from` row becomes the
-    // letter in the same column of the `to` row (the first column where a byte repeats); every
-    // other byte, and every byte for a row outside the table, stays as it is.
-    if (letterMap_.from != Tools.CodePageFrom || letterMap_.to != Tools.CodePageTo) {
-        constexpr int kRows = 14, kLetters = 18;
-        for (int b = 0; b < 256; ++b) letterMap_.byte[b] = static_cast<unsigned char>(b);
-        const int from = Tools.CodePageFrom, to = Tools.CodePageTo;
-        if (from >= 0 && from < kRows && to >= 0 && to < kRows)
-            for (int k = kLetters - 1; k >= 0; --k)
-                letterMap_.byte[TLTools::PolishLetters[from][k]] = TLTools::PolishLetters[to][k];
-        letterMap_.from = from;
-        letterMap_.to = to;
-    }
-
     name.assign(goods.nazwa, 0, width);
-    for (char& c : name) c = static_cast<char>(letterMap_.byte[static_cast<unsigned char>(c)]);
+    Tools.ConvertPolishLetters(name);
 }

@@ -104,10 +104,4 @@ private:
     std::unique_ptr<platform::FileLock> driverDirLock_;
     std::unique_ptr<platform::StartedProgram> dibalCom_;  // the DibalCom this export started
     std::string pendingCommand_;                           // the command Execute waits on
-    // Every byte's replacement for the Polish-letter conversion between two rows of the table,
-    // made once for the rows in use instead of a search per character of every name.
-    struct LetterMap {
-        int from = -1, to = -1;
-        unsigned char byte[256] = {};
-    } letterMap_;
 };

@@ -28,6 +28,8 @@ public:
 
     // Texts.
     std::string plstring(std::string& text);
+    // plstring's conversion of `text` in place, without the copy it answers.
+    void ConvertPolishLetters(std::string& text) const;
     static std::string Vat2Str(int rate);
     static int Str2Vat(const std::string& text);
     static std::string CopyTill(const std::string& source, std::string& destination,

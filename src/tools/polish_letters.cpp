@@ -63,13 +63,16 @@ const std::array<Translation, kRows * kRows>& Translations() {
 }  // namespace
 
 std::string TLTools::plstring(std::string& text) {
-    // A row outside the table would read past it: such a conversion leaves the text as it is.
-    if (CodePageFrom < 0 || CodePageFrom >= kRows || CodePageTo < 0 || CodePageTo >= kRows)
-        return text;
-    // A row into itself changes no byte.
-    if (CodePageFrom != CodePageTo) {
-        const Translation& t = Translations()[static_cast<std::size_t>(CodePageFrom * kRows + CodePageTo)];
-        for (char& c : text) c = static_cast<char>(t[static_cast<std::uint8_t>(c)]);
-    }
+    ConvertPolishLetters(text);
     return text;
+}
+
+void TLTools::ConvertPolishLetters(std::string& text) const {
+    // A row outside the table would read past it: such a conversion leaves the text as it is.
+    // A row into itself changes no byte.
+    if (CodePageFrom < 0 || CodePageFrom >= kRows || CodePageTo < 0 || CodePageTo >= kRows ||
+        CodePageFrom == CodePageTo)
+        return;
+    const Translation& t = Translations()[static_cast<std::size_t>(CodePageFrom * kRows + CodePageTo)];
+    for (char& c : text) c = static_cast<char>(t[static_cast<std::uint8_t>(c)]);
 }
