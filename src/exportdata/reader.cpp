@@ -51,7 +51,7 @@ public:
         const std::string_view line = exportfields::TrimView(raw);
         if (line.empty() || line[0] == '#' || line[0] == '[') return;
         words_.Split(line);
-        const std::string& tag = words_.Word(0);
+        const std::string_view tag = words_.View(0);
         const TMLgExtTools* lg = buf_.LgTools();
         if (tag == "PLU") {
             goodsLine_ = true;

@@ -12,7 +12,11 @@ using namespace exportfields;
 
 namespace {
 
-void AssignWord(std::string& to, std::string_view word) { to.assign(word.data(), word.size()); }
+// Clearing and appending reuses the room the text has, without assign's overlap checks.
+void AssignWord(std::string& to, std::string_view word) {
+    to.clear();
+    to.append(word.data(), word.size());
+}
 
 // A boolean field: an empty one is a range error, else its first character decides.
 bool BoolField(std::string_view field, bool (*decide)(char, const TMLgExtTools*),
@@ -106,22 +110,21 @@ void KSTowRec::FromLine(TLJWords& w, const TMLgExtTools* lg) {
     // A number field with other text in it marks the goods instead of yielding part of it or
     // 0; an empty field keeps its default.
     // (The whole-number fields read with a prefix or a fallback keep those readings.)
-    auto checkNumber = [this, &w](int field) {
-        const bool outOfRange = w.OutOfRange;  // the check must not end the optional groups
-        if (bad_number_field == 0 && !EmptyOrNumber(w.View(field), true))
-            bad_number_field = field;
-        w.OutOfRange = outOfRange;
+    auto number = [this, &w](int field) {
+        bool whole;
+        const long double value = NumberField(w.View(field), whole);
+        if (!whole && bad_number_field == 0) bad_number_field = field;
+        return value;
     };
     // Fields 1-19, in file order: the first bad field decides the error.
     plu = StrictInt(w.View(1));
     koldod = StrictInt(w.View(2));
     AssignWord(kod, w.View(3));
     AssignWord(nazwa, w.View(4));
-    for (int field = 5; field <= 8; ++field) checkNumber(field);
-    cena = Number(w.View(5));
-    cena_hurt = Number(w.View(6));
-    cena_noc = Number(w.View(7));
-    cena_dod = Number(w.View(8));
+    cena = number(5);
+    cena_hurt = number(6);
+    cena_noc = number(7);
+    cena_dod = number(8);
     stawka = StrictInt(w.View(9));
     jedn = StrictInt(w.View(10));
     czy_wazony = BoolField(w.View(11), &KSTowRec::Bool, lg);
@@ -153,11 +156,9 @@ void KSTowRec::FromLine(TLJWords& w, const TMLgExtTools* lg) {
         AssignWord(opis3, w.View(27));
         AssignWord(opis4, w.View(28));
     }
-    if (present()) checkNumber(29);
-    if (present()) fd_dod_rabat_tow = Number(w.View(29));
+    if (present()) fd_dod_rabat_tow = number(29);
     if (present()) AssignWord(nazwa_pelna, w.View(31));
-    if (present()) checkNumber(32);
-    if (present()) ile_jedn = TruncToInt(Number(w.View(32)));
+    if (present()) ile_jedn = TruncToInt(number(32));
 
     // Field 30 is decided by the number of fields of the line.
     if (w.Count() >= 31)
