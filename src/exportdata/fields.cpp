@@ -121,11 +121,4 @@ int WrapMul(int a, int b) {
     return static_cast<int>(static_cast<std::uint32_t>(static_cast<std::int64_t>(a) * b));
 }
 
-std::string_view TrimView(std::string_view text) {
-    size_t b = 0, e = text.size();
-    while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
-    while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
-    return text.substr(b, e - b);
-}
-
 }  // namespace exportfields

@@ -112,6 +112,11 @@ int TruncToInt(long double value);
 int WrapMul(int a, int b);
 
 // Leading and trailing characters with codes up to 32 removed, without copying.
-std::string_view TrimView(std::string_view text);
+inline std::string_view TrimView(std::string_view text) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
+    while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
+    return text.substr(b, e - b);
+}
 
 }  // namespace exportfields

@@ -50,7 +50,8 @@ public:
         goodsLine_ = false;
         const std::string_view line = exportfields::TrimView(raw);
         if (line.empty() || line[0] == '#' || line[0] == '[') return;
-        words_.Split(line);
+        // The line stays in the reader's buffer until the next one is asked for.
+        words_.SplitInPlace(line);
         const std::string_view tag = words_.View(0);
         const TMLgExtTools* lg = buf_.LgTools();
         if (tag == "PLU") {

@@ -32,6 +32,15 @@ bool DecideBool(char c, const TMLgExtTools* lg, const char* key) {
     throw Exception(expbuftext::Get(lg, key, expbuftext::kBadFormat));
 }
 
+// A goods boolean: the common letters decided here, anything else by KSTowRec::Bool (its error).
+bool GoodsBool(std::string_view field, const TMLgExtTools* lg) {
+    if (field.empty()) ThrowRangeError();
+    const char c = field[0];
+    if (c == 'T' || c == 't') return true;
+    if (c == 'F' || c == 'f') return false;
+    return KSTowRec::Bool(c, lg);
+}
+
 int ActionStatus(std::string_view action, const TMLgExtTools* lg) {
     if (action == "DOD") return stDod;
     if (action == "AKT") return stAkt;
@@ -127,11 +136,11 @@ void KSTowRec::FromLine(TLJWords& w, const TMLgExtTools* lg) {
     cena_dod = number(8);
     stawka = StrictInt(w.View(9));
     jedn = StrictInt(w.View(10));
-    czy_wazony = BoolField(w.View(11), &KSTowRec::Bool, lg);
+    czy_wazony = GoodsBool(w.View(11), lg);
     precyzja = StrictInt(w.View(12));
-    wagowo_ilosciowy = BoolField(w.View(13), &KSTowRec::Bool, lg);
-    opakowanie = BoolField(w.View(14), &KSTowRec::Bool, lg);
-    cena_otwarta = BoolField(w.View(15), &KSTowRec::Bool, lg);
+    wagowo_ilosciowy = GoodsBool(w.View(13), lg);
+    opakowanie = GoodsBool(w.View(14), lg);
+    cena_otwarta = GoodsBool(w.View(15), lg);
     AssignWord(kod_opakowania, w.View(16));
     if (const std::string_view f17 = w.View(17); !f17.empty()) plu_opakowania = StrictInt(f17);
     nr_asort = StrictInt(w.View(18));

@@ -14,11 +14,18 @@ const std::string kEmptyWord;
 }
 
 int TLJWords::Split(std::string_view line) {
+    line_.assign(line.data(), line.size());
+    return Scan(line_);
+}
+
+int TLJWords::SplitInPlace(std::string_view line) { return Scan(line); }
+
+int TLJWords::Scan(std::string_view line) {
     OutOfRange = false;
     LastIndex = -1;
     count_ = 0;
-    line_.assign(line.data(), line.size());
-    const std::size_t size = line_.size();
+    text_ = line.data();
+    const std::size_t size = line.size();
     // A line of n characters has at most n + 1 words: room for all their ends, so that adding
     // one needs no check.
     if (bounds_.size() < size + 2) bounds_.resize(size + 2);
@@ -31,7 +38,7 @@ int TLJWords::Split(std::string_view line) {
         // One pass over the line, noting where each separator is: fields are short, so a scan
         // of the whole line beats a search per field.
         const char sep = Separator[0];
-        const char* const base = line_.data();
+        const char* const base = line.data();
         const char* p = base;
         const char* const end = p + size;
 #if defined(__SSE2__)
@@ -72,8 +79,8 @@ int TLJWords::Split(std::string_view line) {
     } else {
         std::size_t start = 0;
         while (start < size) {
-            const std::size_t p = line_.find(Separator, start);
-            if (p == std::string::npos) {
+            const std::size_t p = line.find(Separator, start);
+            if (p == std::string_view::npos) {
                 *out++ = size;
                 break;
             }
