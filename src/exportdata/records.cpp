@@ -119,7 +119,7 @@ void KSTowRec::FromLine(TLJWords& w, const TMLgExtTools* lg) {
     // A number field with other text in it marks the goods instead of yielding part of it or
     // 0; an empty field keeps its default.
     // (The whole-number fields read with a prefix or a fallback keep those readings.)
-    auto number = [this, &w](int field) {
+    auto number = [this, &w](int field) __attribute__((always_inline)) {
         bool whole;
         const long double value = NumberField(w.View(field), whole);
         if (!whole && bad_number_field == 0) bad_number_field = field;

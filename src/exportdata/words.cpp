@@ -49,9 +49,22 @@ int TLJWords::Scan(std::string_view line) {
             unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, pattern)));
             const std::size_t at = static_cast<std::size_t>(p - base);
             while (hits) {
-                *out++ = at + static_cast<std::size_t>(std::countr_zero(hits));
+                *out++ = at + static_cast<unsigned>(std::countr_zero(hits));
                 hits &= hits - 1;
             }
+        }
+        if (p != end && size >= 16) {
+            // The last bytes: the sixteen ending the line, those already looked at masked off.
+            const char* const q = end - 16;
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
+            unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, pattern)));
+            hits &= ~0u << (p - q);
+            const std::size_t at = static_cast<std::size_t>(q - base);
+            while (hits) {
+                *out++ = at + static_cast<unsigned>(std::countr_zero(hits));
+                hits &= hits - 1;
+            }
+            p = end;
         }
 #else
         if constexpr (std::endian::native == std::endian::little) {
