@@ -28,44 +28,23 @@ size_t SkipBlanksAndSign(std::string_view text, bool& negative) {
     return i;
 }
 
-// Plain digits only, at most nine of them (always fits an int).
-bool PlainDigits(std::string_view text, int& value) {
-    if (text.empty() || text.size() > 9) return false;
-    int v = 0;
-    for (char c : text) {
-        if (!IsDigit(c)) return false;
-        v = v * 10 + (c - '0');
-    }
-    value = v;
-    return true;
-}
-
-// Exact powers of ten up to 10^27 are representable in the extended type.
 long double PowerOfTen(int e) {
-    static const long double table[] = {
-        1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
-        1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
-        1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
-    if (e >= 0 && e <= 27) return table[e];
+    if (e >= 0 && e <= 27) return detail::kPowersOfTen[e];
     return std::pow(10.0L, static_cast<long double>(e));
 }
 
 }  // namespace
 
-int StrictInt(std::string_view text) {
-    int value;
-    if (PlainDigits(text, value)) return value;
-    return StrToInt(std::string(text));
-}
+namespace detail {
 
-int LenientInt(std::string_view text, int fallback) {
-    int value;
-    if (PlainDigits(text, value)) return value;
+int StrictIntRest(std::string_view text) { return StrToInt(std::string(text)); }
+
+int LenientIntRest(std::string_view text, int fallback) {
     if (text.empty()) return fallback;
     return StrToIntDef(std::string(text), fallback);
 }
 
-int PrefixInt(std::string_view text) {
+int PrefixIntRest(std::string_view text) {
     bool negative = false;
     size_t i = SkipBlanksAndSign(text, negative);
     std::int64_t v = 0;
@@ -76,6 +55,8 @@ int PrefixInt(std::string_view text) {
     if (negative) return static_cast<int>(-v < INT_MIN ? INT_MIN : -v);
     return static_cast<int>(v > INT_MAX ? INT_MAX : v);
 }
+
+}  // namespace detail
 
 long double Number(std::string_view text) {
     bool negative = false;
@@ -138,13 +119,6 @@ int TruncToInt(long double value) {
 
 int WrapMul(int a, int b) {
     return static_cast<int>(static_cast<std::uint32_t>(static_cast<std::int64_t>(a) * b));
-}
-
-std::string_view TrimView(std::string_view text) {
-    size_t b = 0, e = text.size();
-    while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
-    while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
-    return text.substr(b, e - b);
 }
 
 }  // namespace exportfields

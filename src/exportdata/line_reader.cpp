@@ -48,42 +48,43 @@ bool BlockLineReader::Fill() {
     return true;
 }
 
-bool BlockLineReader::Next(std::string_view& line) {
-    for (;;) {
-        const char* data = buffer_.get();
-        const size_t avail = end_ - begin_;
-        const char* start = data + begin_;
-        const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
-        const size_t scan = lf ? static_cast<size_t>(lf - start) : avail;
-        const char* cr = static_cast<const char*>(std::memchr(start, '\r', scan));
-        // Fill moves the unread bytes to the front of the buffer and may reallocate it, so after
-        // it the line is looked for again, whether it read anything or found the end.
-        if (cr) {
-            // A CR at the very end of the data may be the first half of CR LF.
-            if (cr + 1 == data + end_ && !eof_) {
-                Fill();
-                continue;
-            }
-            const size_t len = static_cast<size_t>(cr - start);
-            const bool crlf = cr + 1 < data + end_ && cr[1] == '\n';
-            line = std::string_view(start, len);
-            begin_ += len + (crlf ? 2 : 1);
-            return true;
-        }
-        if (lf) {
-            line = std::string_view(start, scan);
-            begin_ += scan + 1;
-            return true;
-        }
-        if (!eof_) {
-            Fill();
-            continue;
-        }
-        if (avail == 0) return false;
-        line = std::string_view(data + begin_, avail);  // the last line has no line end
-        begin_ = end_;
+bool BlockLineReader::Buffered(std::string_view& line, bool& crlf) {
+    const char* data = buffer_.get();
+    const size_t avail = end_ - begin_;
+    const char* start = data + begin_;
+    const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
+    const size_t scan = lf ? static_cast<size_t>(lf - start) : avail;
+    const char* cr = static_cast<const char*>(std::memchr(start, '\r', scan));
+    if (cr) {
+        // A CR at the very end of the data may be the first half of CR LF.
+        if (cr + 1 == data + end_ && !eof_) return false;
+        const size_t len = static_cast<size_t>(cr - start);
+        crlf = cr + 1 < data + end_ && cr[1] == '\n';
+        line = std::string_view(start, len);
+        begin_ += len + (crlf ? 2 : 1);
         return true;
     }
+    crlf = false;
+    if (lf) {
+        line = std::string_view(start, scan);
+        begin_ += scan + 1;
+        return true;
+    }
+    if (!eof_ || avail == 0) return false;
+    line = std::string_view(start, avail);  // the last line has no line end
+    begin_ = end_;
+    return true;
+}
+
+bool BlockLineReader::Next(std::string_view& line) {
+    bool crlf;
+    // Fill moves the unread bytes to the front of the buffer and may reallocate it, so after
+    // it the line is looked for again, whether it read anything or found the end.
+    while (!Buffered(line, crlf)) {
+        if (eof_) return false;
+        Fill();
+    }
+    return true;
 }
 
 int BlockLineReader::CountLines(const std::string& path, size_t blockSize) {

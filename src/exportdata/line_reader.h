@@ -19,6 +19,11 @@ public:
 
     // The next line without its line end, valid until the next call; false at the end.
     bool Next(std::string_view& line);
+    // The next line as Next gives it, but only when it lies whole in the bytes read so far:
+    // false when more must be read first (the bytes handed out so far then stay where they
+    // are until Next is called) or at the end. `crlf` tells that the line ended in CR LF, so
+    // that those two bytes follow it in memory.
+    bool Buffered(std::string_view& line, bool& crlf);
     // Back to the first line of the same open file: a second pass reads what the first read,
     // even if the file was replaced under its name meanwhile.
     void Rewind();

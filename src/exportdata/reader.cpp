@@ -50,8 +50,9 @@ public:
         goodsLine_ = false;
         const std::string_view line = exportfields::TrimView(raw);
         if (line.empty() || line[0] == '#' || line[0] == '[') return;
-        words_.Split(line);
-        const std::string& tag = words_.Word(0);
+        // The line stays in the reader's buffer until the next one is asked for.
+        words_.SplitInPlace(line);
+        const std::string_view tag = words_.View(0);
         const TMLgExtTools* lg = buf_.LgTools();
         if (tag == "PLU") {
             goodsLine_ = true;
@@ -97,17 +98,49 @@ private:
     bool goodsLine_ = false;
 };
 
+// A goods line: "PLU" alone or followed by ";", blanks around the line aside.
+bool IsGoodsLine(std::string_view line) {
+    const std::string_view t = exportfields::TrimView(line);
+    return t.substr(0, 3) == "PLU" && (t.size() == 3 || t[3] == ';');
+}
+
 // Lines of the file and, among them, the goods lines (for reserving the goods table); each
-// line also goes to `archive` when there is one.
+// line also goes to `archive` when there is one. Lines ending in CR LF in the file go to the
+// archive as they lie in the reader's buffer, many at a time: they are what the archive holds.
 void CountLines(BlockLineReader& reader, ArchiveCopy* archive, int& lines, int& goods) {
     std::string_view line;
     lines = goods = 0;
-    while (lines < INT_MAX && reader.Next(line)) {
+    const char* runBegin = nullptr;  // the CR LF lines not yet given to the archive
+    const char* runEnd = nullptr;
+    auto flush = [&] {
+        if (runBegin != runEnd) archive->AddCrLfLines(std::string_view(runBegin, static_cast<size_t>(runEnd - runBegin)));
+        runBegin = runEnd = nullptr;
+    };
+    while (lines < INT_MAX) {
+        bool crlf = false;
+        if (!reader.Buffered(line, crlf)) {
+            // The reader is about to move its buffer: what is gathered goes first.
+            if (archive) flush();
+            if (!reader.Next(line)) break;
+            crlf = false;  // taken line by line
+        }
         ++lines;
-        if (archive) archive->AddLine(line);
-        const std::string_view t = exportfields::TrimView(line);
-        if (t.substr(0, 3) == "PLU" && (t.size() == 3 || t[3] == ';')) ++goods;
+        if (archive) {
+            const char* const lineEnd = line.data() + line.size();
+            if (!crlf) {
+                flush();
+                archive->AddLine(line);
+            } else if (line.data() == runEnd && runEnd != nullptr) {
+                runEnd = lineEnd + 2;
+            } else {
+                flush();
+                runBegin = line.data();
+                runEnd = lineEnd + 2;
+            }
+        }
+        if (IsGoodsLine(line)) ++goods;
     }
+    if (archive) flush();
 }
 
 }  // namespace

@@ -12,7 +12,11 @@ using namespace exportfields;
 
 namespace {
 
-void AssignWord(std::string& to, std::string_view word) { to.assign(word.data(), word.size()); }
+// Clearing and appending reuses the room the text has, without assign's overlap checks.
+void AssignWord(std::string& to, std::string_view word) {
+    to.clear();
+    to.append(word.data(), word.size());
+}
 
 // A boolean field: an empty one is a range error, else its first character decides.
 bool BoolField(std::string_view field, bool (*decide)(char, const TMLgExtTools*),
@@ -26,6 +30,15 @@ bool DecideBool(char c, const TMLgExtTools* lg, const char* key) {
     if (c == 'T' || c == 't') return true;
     if (c == 'F' || c == 'f') return false;
     throw Exception(expbuftext::Get(lg, key, expbuftext::kBadFormat));
+}
+
+// A goods boolean: the common letters decided here, anything else by KSTowRec::Bool (its error).
+bool GoodsBool(std::string_view field, const TMLgExtTools* lg) {
+    if (field.empty()) ThrowRangeError();
+    const char c = field[0];
+    if (c == 'T' || c == 't') return true;
+    if (c == 'F' || c == 'f') return false;
+    return KSTowRec::Bool(c, lg);
 }
 
 int ActionStatus(std::string_view action, const TMLgExtTools* lg) {
@@ -106,29 +119,28 @@ void KSTowRec::FromLine(TLJWords& w, const TMLgExtTools* lg) {
     // A number field with other text in it marks the goods instead of yielding part of it or
     // 0; an empty field keeps its default.
     // (The whole-number fields read with a prefix or a fallback keep those readings.)
-    auto checkNumber = [this, &w](int field) {
-        const bool outOfRange = w.OutOfRange;  // the check must not end the optional groups
-        if (bad_number_field == 0 && !EmptyOrNumber(w.View(field), true))
-            bad_number_field = field;
-        w.OutOfRange = outOfRange;
+    auto number = [this, &w](int field) __attribute__((always_inline)) {
+        bool whole;
+        const long double value = NumberField(w.View(field), whole);
+        if (!whole && bad_number_field == 0) bad_number_field = field;
+        return value;
     };
     // Fields 1-19, in file order: the first bad field decides the error.
     plu = StrictInt(w.View(1));
     koldod = StrictInt(w.View(2));
     AssignWord(kod, w.View(3));
     AssignWord(nazwa, w.View(4));
-    for (int field = 5; field <= 8; ++field) checkNumber(field);
-    cena = Number(w.View(5));
-    cena_hurt = Number(w.View(6));
-    cena_noc = Number(w.View(7));
-    cena_dod = Number(w.View(8));
+    cena = number(5);
+    cena_hurt = number(6);
+    cena_noc = number(7);
+    cena_dod = number(8);
     stawka = StrictInt(w.View(9));
     jedn = StrictInt(w.View(10));
-    czy_wazony = BoolField(w.View(11), &KSTowRec::Bool, lg);
+    czy_wazony = GoodsBool(w.View(11), lg);
     precyzja = StrictInt(w.View(12));
-    wagowo_ilosciowy = BoolField(w.View(13), &KSTowRec::Bool, lg);
-    opakowanie = BoolField(w.View(14), &KSTowRec::Bool, lg);
-    cena_otwarta = BoolField(w.View(15), &KSTowRec::Bool, lg);
+    wagowo_ilosciowy = GoodsBool(w.View(13), lg);
+    opakowanie = GoodsBool(w.View(14), lg);
+    cena_otwarta = GoodsBool(w.View(15), lg);
     AssignWord(kod_opakowania, w.View(16));
     if (const std::string_view f17 = w.View(17); !f17.empty()) plu_opakowania = StrictInt(f17);
     nr_asort = StrictInt(w.View(18));
@@ -153,11 +165,9 @@ void KSTowRec::FromLine(TLJWords& w, const TMLgExtTools* lg) {
         AssignWord(opis3, w.View(27));
         AssignWord(opis4, w.View(28));
     }
-    if (present()) checkNumber(29);
-    if (present()) fd_dod_rabat_tow = Number(w.View(29));
+    if (present()) fd_dod_rabat_tow = number(29);
     if (present()) AssignWord(nazwa_pelna, w.View(31));
-    if (present()) checkNumber(32);
-    if (present()) ile_jedn = TruncToInt(Number(w.View(32)));
+    if (present()) ile_jedn = TruncToInt(number(32));
 
     // Field 30 is decided by the number of fields of the line.
     if (w.Count() >= 31)

@@ -152,6 +152,21 @@ void ArchiveCopy::AddLine(std::string_view line) {
     }
 }
 
+void ArchiveCopy::AddCrLfLines(std::string_view lines) {
+    // Many lines at once are written as they are, after what is gathered, without a copy.
+    if (lines.size() >= kArchiveWriteSize / 16) {
+        if (!pending_.empty()) archive_.Write(pending_.data(), pending_.size());
+        pending_.clear();
+        archive_.Write(lines.data(), lines.size());
+        return;
+    }
+    pending_.append(lines);
+    if (pending_.size() >= kArchiveWriteSize) {
+        archive_.Write(pending_.data(), pending_.size());
+        pending_.clear();
+    }
+}
+
 void ArchiveCopy::AddFile(TMFile& source) {
     archive_.Write(pending_.data(), pending_.size());
     pending_.clear();

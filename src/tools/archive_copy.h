@@ -19,6 +19,8 @@ public:
 
     // One line of the copied file, without its line end.
     void AddLine(std::string_view line);
+    // Whole lines of the copied file that already end in CR LF, as they are.
+    void AddCrLfLines(std::string_view lines);
     // The rest of an open file, with every line end made CR LF.
     void AddFile(TMFile& source);
     // Writes what is gathered and closes the archive; a failure is the runtime's file error.

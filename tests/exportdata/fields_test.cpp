@@ -2,9 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "exportdata/fields.h"
 #include "runtime/exceptions.h"
+#include "runtime/xftools.h"
 
 using namespace exportfields;
 
@@ -81,6 +86,58 @@ TEST(FieldsTest, TrimRemovesControlCharactersAndBlanksOnly) {
     EXPECT_EQ(TrimView(" \t\x01PLU;1\r\n "), "PLU;1");
     EXPECT_EQ(TrimView("\xA0x\xA0"), "\xA0x\xA0");  // bytes above 127 stay
     EXPECT_EQ(TrimView("   "), "");
+}
+
+// The inline readings of plain fields must give what the general readings give, value for
+// value and error for error: tricky texts and many random ones over the characters that matter.
+std::vector<std::string> TrickyFields() {
+    std::vector<std::string> texts = {
+        "", "0", "-0", "+0", "-", "+", " ", " 1", "1 ", "\t5", "5\t", "\r7", "007", "-007",
+        "000000000", "0000000000", "123456789", "-123456789", "1234567890", "-1234567890",
+        "2147483647", "2147483648", "-2147483648", "-2147483649", "99999999999", "--1", "-+1",
+        "+-1", "1e3", "1E3", "1,5", "1.5", "-1.5", "+1.5", ".5", "-.5", ",5", "5.", "5,", "-5.",
+        "0.05", "0,000001", "0.0", "-0.0", "00.00", "12.34.5", "1.2", "1..2", "1,.2", "abc",
+        "12a", "a12", "nan", "inf", "1 2", "1. 5", "5.x", "5. ", ". ", "\xB9", "1\xB9",
+        std::string("1\0", 2), std::string(18, '9'), std::string(19, '9'), std::string(20, '9'),
+        "-" + std::string(18, '9'), "123456789012345678.9", "12345678901234567.8",
+        "1234567890123456.78", "0000000000000000001.5", "000000000000000000.5",
+        "1.00000000000000001", "0.000000000000000001", "0.0000000000000000001",
+        std::string(6000, '9'), "9" + std::string(300, '0') + ".5"};
+    std::mt19937 random(16);
+    const std::string alphabet = "0123456789000.,-+ e\t";
+    for (int i = 0; i < 20000; ++i) {
+        std::string text(random() % 23, ' ');
+        for (char& c : text) c = alphabet[random() % alphabet.size()];
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+// The value, or the text of the error it throws.
+template <class F>
+std::string Outcome(F read) {
+    try {
+        return std::to_string(read());
+    } catch (const Exception& e) {
+        return std::string("error: ") + e.what();
+    }
+}
+
+TEST(FieldsTest, InlineReadingsMatchTheGeneralOnes) {
+    for (const std::string& text : TrickyFields()) {
+        SCOPED_TRACE('"' + text.substr(0, 40) + '"');
+        EXPECT_EQ(Outcome([&] { return StrictInt(text); }),
+                  Outcome([&] { return StrToInt(text); }));
+        EXPECT_EQ(LenientInt(text, -77), text.empty() ? -77 : StrToIntDef(text, -77));
+        EXPECT_EQ(PrefixInt(text), detail::PrefixIntRest(text));
+        bool whole = false;
+        const long double value = NumberField(text, whole);
+        const long double expected = Number(text);
+        EXPECT_EQ(whole, EmptyOrNumber(text, true));
+        // Equal and of the same sign (a minus zero would print differently).
+        EXPECT_TRUE(value == expected && std::signbit(value) == std::signbit(expected))
+            << static_cast<double>(value) << " != " << static_cast<double>(expected);
+    }
 }
 
 }  // namespace

@@ -161,6 +161,36 @@ TEST_F(ReaderTest, TheArchiveCopyHasEveryLineEndedWithCrLf) {
     EXPECT_EQ(buf.StawkiVat.size(), 4u);
 }
 
+// A file of several read blocks, its line ends mixed: CR LF lines are copied many at a time,
+// the others one by one, and a CR LF split between two blocks is still one line end.
+TEST_F(ReaderTest, TheArchiveCopyOfALargeFileWithMixedLineEndsIsLineForLine) {
+    std::string bytes = "# " + std::string((1 << 20) - 3, 'x') + "\r\n";  // CR ends block 1
+    std::string copy = bytes;
+    int vat = 0;
+    unsigned seed = 5;
+    while (bytes.size() < (6u << 20) + 100) {
+        seed = seed * 1103515245u + 12345u;
+        // Lines of very different lengths, each filled with its own letter.
+        const std::string line = "VAT;" + std::to_string(vat) + ";" +
+                                 std::string(seed % 5 == 0 ? seed % 3000 : seed % 97,
+                                             static_cast<char>('a' + vat % 26));
+        // Mostly CR LF, so that long runs of such lines meet the block ends.
+        const unsigned end = (seed >> 8) % 40;
+        bytes += line + (end == 0 ? "\n" : end == 1 ? "\r" : "\r\n");
+        copy += line + "\r\n";
+        ++vat;
+    }
+    bytes += "VAT;7";  // no line end
+    copy += "VAT;7\r\n";
+    ++vat;
+    KSExpBuf buf(nullptr);
+    Read(buf, bytes);
+    const std::string archive = ReadBytes(dir.WithSeparator() + "ARCH2.EXP");
+    ASSERT_GE(archive.size(), copy.size());
+    EXPECT_TRUE(archive.substr(archive.size() - copy.size()) == copy);
+    EXPECT_EQ(buf.StawkiVat.size(), static_cast<size_t>(vat));
+}
+
 #if !defined(_WIN32)
 // kasa.exp is opened once: a file put in its place while the export reads it (the host writing
 // the next export) changes neither the goods read nor the archive copy.

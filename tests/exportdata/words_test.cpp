@@ -1,6 +1,8 @@
 // TLJWords: cutting lines into words.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "exportdata/words.h"
 
 namespace {
@@ -66,6 +68,44 @@ TEST(WordsTest, AShorterLineDoesNotShowWordsOfAnEarlierOne) {
     EXPECT_EQ(w.Word(1), "y");
     EXPECT_EQ(w.Word(2), "");
     EXPECT_TRUE(w.OutOfRange);
+}
+
+// The word-by-word reading the scan must agree with: a word ends at each separator, a last
+// word runs to the end unless the line ends in a separator.
+std::vector<std::string> WordsOf(const std::string& line, char sep) {
+    std::vector<std::string> words;
+    size_t start = 0;
+    while (start < line.size()) {
+        const size_t p = line.find(sep, start);
+        if (p == std::string::npos) {
+            words.push_back(line.substr(start));
+            break;
+        }
+        words.push_back(line.substr(start, p - start));
+        start = p + 1;
+    }
+    return words;
+}
+
+// Random lines of every length up to a few blocks of the scan, separators anywhere (on, before
+// and after every block boundary), bytes above 127 and the separator's neighbours among them.
+TEST(WordsTest, RandomLinesSplitAsWordByWord) {
+    std::mt19937 random(7);
+    const std::string alphabet = std::string("ab;;:<\x3A\xBB\xFF\x80\0 ", 12);
+    TLJWords w;
+    w.Separator = ";";
+    for (int i = 0; i < 5000; ++i) {
+        std::string line(random() % 70, ' ');
+        for (char& c : line) c = alphabet[random() % alphabet.size()];
+        const std::vector<std::string> expected = WordsOf(line, ';');
+        ASSERT_EQ(w.Split(line), static_cast<int>(expected.size())) << line;
+        for (size_t k = 0; k < expected.size(); ++k) {
+            ASSERT_EQ(w.Word(static_cast<int>(k)), expected[k]) << line;
+            ASSERT_EQ(w.View(static_cast<int>(k)), expected[k]) << line;
+        }
+        EXPECT_EQ(w.View(static_cast<int>(expected.size())), "");
+        EXPECT_TRUE(w.OutOfRange);
+    }
 }
 
 }  // namespace
