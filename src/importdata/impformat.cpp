@@ -11,14 +11,17 @@ namespace impformat {
 void AppendAmount(std::string& out, long double value) {
     // Whole amounts (nearly all of them) are printed without the printf machinery; the text
     // is the same.
+    // One conversion decides: a value that comes back unchanged from a whole number is one
+    // (a single truncation instead of trunc's own rounding-mode switches on x87).
     constexpr long double kLimit = 9.0e18L;
-    if (value > -kLimit && value < kLimit && value == std::trunc(value) &&
-        !(value == 0 && std::signbit(value))) {
-        char digits[24];
-        auto result = std::to_chars(digits, digits + sizeof digits,
-                                    static_cast<long long>(value));
-        out.append(digits, result.ptr);
-        return;
+    if (value > -kLimit && value < kLimit) {
+        const auto whole = static_cast<long long>(value);
+        if (static_cast<long double>(whole) == value && !(whole == 0 && std::signbit(value))) {
+            char digits[24];
+            auto result = std::to_chars(digits, digits + sizeof digits, whole);
+            out.append(digits, result.ptr);
+            return;
+        }
     }
     char small[64];
     int n = std::snprintf(small, sizeof small, "%.0Lf", value);
