@@ -14,14 +14,18 @@
 namespace {
 
 // The goods columns the export's steps read (preparation, record report, result file, flags);
-// the buffer leaves the other twenty empty. A step that comes to read another column adds it.
-KSTowColumns ExportColumns() {
+// the buffer leaves the others empty. Only the description lines of series L, H and H2 carry
+// opis1, opis3 and opis4. A step that comes to read another column adds it here.
+KSTowColumns ExportColumns(const std::string& series) {
     KSTowColumns columns;
     for (const int column :
          {colPlu, colKoldod, colKod, colCena, colCenaHurt, colCenaNoc, colCenaDod, colNazwa,
           colPrecyzja, colStatus, colNrBuf, colPluRec, colTrOk, colFlag, colAddRec, colOrgBarcode,
-          colOrgStatus, colOpis1, colOpis2, colOpis3, colOpis4, colTerminW})
+          colOrgStatus, colOpis2, colTerminW})
         columns.set(static_cast<std::size_t>(column));
+    if (series != "A" && series != "K" && series != "M")
+        for (const int column : {colOpis1, colOpis3, colOpis4})
+            columns.set(static_cast<std::size_t>(column));
     return columns;
 }
 
@@ -126,7 +130,7 @@ void SkalnixAction::Eksport() {
             WriteDibalComConfig();
 
         buffer = std::make_unique<KSExpBuf>(this);
-        buffer->KeptColumns = ExportColumns();
+        buffer->KeptColumns = ExportColumns(Settings.Series);
         ExpBuf = buffer.get();
         EnsureDriverDir();
         LockDriverDir();
