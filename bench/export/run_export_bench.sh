@@ -84,8 +84,10 @@ run() {
       read -r seconds cpu peak_kb <<EOF
 $(export_once "$host" "$dir" "$@")
 EOF
+      # The kernel's cost of fresh page-cache pages swings several-fold on a virtual machine:
+      # cat's best of three is the steady figure (and the strict one for the ratio).
       read -r cat_seconds cat_cpu <<EOF
-$(cat_same_bytes "$dir")
+$(for k in 1 2 3; do cat_same_bytes "$dir"; done | sort -n | head -n 1)
 EOF
       records=$(size "$dir/dibalcom/dibal.exp")
       result=$(size "$dir/exchange/wynik.exp")
