@@ -36,45 +36,35 @@ bool TMExtendedCells::Narrow(long double value, std::int32_t& whole) {
     return false;
 }
 
-void TMExtendedCells::Set(std::size_t i, long double value) {
+template <typename F>
+void TMExtendedCells::WithRoomFor(long double value, F f) {
     std::int32_t whole = 0;
     if (Narrow(value, whole))
-        whole_[i] = whole;
+        f(whole_, whole);
     else
-        any_[i] = value;
+        f(any_, value);
+}
+
+void TMExtendedCells::Set(std::size_t i, long double value) {
+    WithRoomFor(value, [i](auto& cells, auto v) { cells[i] = v; });
 }
 
 void TMExtendedCells::push_back(long double value) {
-    std::int32_t whole = 0;
-    if (Narrow(value, whole))
-        whole_.push_back(whole);
-    else
-        any_.push_back(value);
+    WithRoomFor(value, [](auto& cells, auto v) { cells.push_back(v); });
 }
 
 void TMExtendedCells::resize(std::size_t n, long double value) {
-    std::int32_t whole = 0;
-    if (Narrow(value, whole))
-        whole_.resize(n, whole);
-    else
-        any_.resize(n, value);
+    WithRoomFor(value, [n](auto& cells, auto v) { cells.resize(n, v); });
 }
 
 void TMExtendedCells::assign(std::size_t n, long double value) {
-    std::int32_t whole = 0;
-    if (Narrow(value, whole))
-        whole_.assign(n, whole);
-    else
-        any_.assign(n, value);
+    WithRoomFor(value, [n](auto& cells, auto v) { cells.assign(n, v); });
 }
 
 void TMExtendedCells::insert(std::size_t i, long double value) {
-    const auto at = static_cast<std::ptrdiff_t>(i);
-    std::int32_t whole = 0;
-    if (Narrow(value, whole))
-        whole_.insert(whole_.begin() + at, whole);
-    else
-        any_.insert(any_.begin() + at, value);
+    WithRoomFor(value, [i](auto& cells, auto v) {
+        cells.insert(cells.begin() + static_cast<std::ptrdiff_t>(i), v);
+    });
 }
 
 void TMExtendedCells::erase(std::size_t i) {

@@ -29,6 +29,9 @@ public:
 private:
     // Widens the column when `value` needs it; true, with `whole` set, when four bytes hold it.
     bool Narrow(long double value, std::int32_t& whole);
+    // Widens the column for `value`, then calls f(cells, value as their element type).
+    template <typename F>
+    void WithRoomFor(long double value, F f);
     std::vector<std::int32_t> whole_;
     std::vector<long double> any_;
     bool wide_ = false;
