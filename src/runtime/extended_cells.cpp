@@ -49,7 +49,7 @@ void TMExtendedCells::Set(std::size_t i, long double value) {
     WithRoomFor(value, [i](auto& cells, auto v) { cells[i] = v; });
 }
 
-void TMExtendedCells::push_back(long double value) {
+void TMExtendedCells::PushBackAny(long double value) {
     WithRoomFor(value, [](auto& cells, auto v) { cells.push_back(v); });
 }
 

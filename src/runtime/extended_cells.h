@@ -3,6 +3,7 @@
 // each. A million prices take 4 MB instead of 16 MB; every value reads back exactly.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -16,7 +17,21 @@ public:
         return wide_ ? any_[i] : static_cast<long double>(whole_[i]);
     }
     void Set(std::size_t i, long double value);
-    void push_back(long double value);
+    // Inline for the usual whole value: a long double handed to a call goes through memory,
+    // and reading it back costs more than the test.
+    void push_back(long double value) {
+        if (!wide_) {
+            const double near = static_cast<double>(value);
+            if (near >= -2147483648.0 && near <= 2147483647.0) {
+                const auto whole = static_cast<std::int32_t>(near);
+                if (static_cast<long double>(whole) == value && (whole != 0 || !std::signbit(value))) {
+                    whole_.push_back(whole);
+                    return;
+                }
+            }
+        }
+        PushBackAny(value);
+    }
     void resize(std::size_t n, long double value);
     void assign(std::size_t n, long double value);
     void insert(std::size_t i, long double value);
@@ -27,6 +42,7 @@ public:
     std::size_t bytes() const;
 
 private:
+    void PushBackAny(long double value);
     // Widens the column when `value` needs it; true, with `whole` set, when four bytes hold it.
     bool Narrow(long double value, std::int32_t& whole);
     // Widens the column for `value`, then calls f(cells, value as their element type).
