@@ -7,31 +7,12 @@
 #include "dibal/records_layouts.h"
 #include "dibal/skalnixaction.h"
 #include "exportdata/ksexpbuf.h"
+#include "runtime/xftools.h"
 
 namespace {
 
-// StrToIntDef(text, fallback) of a word, without making it a string: blanks (any byte up to
-// the space) around an optional sign and the digits, nothing else, within the range of int.
-int WordNumber(std::string_view text, int fallback = 0) {
-    const std::size_t n = text.size();
-    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-    std::size_t pos = 0;
-    while (pos < n && blank(text[pos])) ++pos;
-    bool negative = false;
-    if (pos < n && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
-    const std::size_t first = pos;
-    long long value = 0;
-    const long long limit = negative ? 2147483648LL : 2147483647LL;
-    while (pos < n && text[pos] >= '0' && text[pos] <= '9') {
-        value = value * 10 + (text[pos] - '0');
-        if (value > limit) return fallback;
-        ++pos;
-    }
-    if (pos == first) return fallback;
-    while (pos < n && blank(text[pos])) ++pos;
-    if (pos != n) return fallback;
-    return static_cast<int>(negative ? -value : value);
-}
+// A word's number as StrToIntDef reads it, straight from the view.
+int WordNumber(std::string_view text, int fallback = 0) { return StrToIntDef(text, fallback); }
 
 // Calls `take` with every comma-separated word of the text, as TLJWords cuts it: an empty
 // text has no words, and a comma at the end adds no empty word. Stops when `take` says false.

@@ -4,20 +4,6 @@
 
 namespace {
 
-// A value four bytes hold exactly: a whole number in 32-bit range, and not a negative zero,
-// whose sign is part of the value. NaN fails every comparison and so never fits. The range and
-// the truncation are tested in double, which the processor does in a few instructions; the
-// final comparison is with the value itself.
-bool FitsWhole(long double value, std::int32_t& whole) {
-    const double near = static_cast<double>(value);
-    if (!(near >= -2147483648.0 && near <= 2147483647.0)) return false;
-    const auto truncated = static_cast<std::int32_t>(near);
-    if (static_cast<long double>(truncated) != value) return false;
-    if (truncated == 0 && std::signbit(value)) return false;
-    whole = truncated;
-    return true;
-}
-
 template <class T>
 void Release(std::vector<T>& v) {
     std::vector<T>().swap(v);

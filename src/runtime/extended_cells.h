@@ -20,15 +20,10 @@ public:
     // Inline for the usual whole value: a long double handed to a call goes through memory,
     // and reading it back costs more than the test.
     void push_back(long double value) {
-        if (!wide_) {
-            const double near = static_cast<double>(value);
-            if (near >= -2147483648.0 && near <= 2147483647.0) {
-                const auto whole = static_cast<std::int32_t>(near);
-                if (static_cast<long double>(whole) == value && (whole != 0 || !std::signbit(value))) {
-                    whole_.push_back(whole);
-                    return;
-                }
-            }
+        std::int32_t whole = 0;
+        if (!wide_ && FitsWhole(value, whole)) {
+            whole_.push_back(whole);
+            return;
         }
         PushBackAny(value);
     }
@@ -43,6 +38,19 @@ public:
 
 private:
     void PushBackAny(long double value);
+    // A value four bytes hold exactly: a whole number in 32-bit range, and not a negative zero,
+    // whose sign is part of the value. NaN fails every comparison and so never fits. The range
+    // and the truncation are tested in double, which the processor does in a few instructions;
+    // the final comparison is with the value itself.
+    static bool FitsWhole(long double value, std::int32_t& whole) {
+        const double near = static_cast<double>(value);
+        if (!(near >= -2147483648.0 && near <= 2147483647.0)) return false;
+        const auto truncated = static_cast<std::int32_t>(near);
+        if (static_cast<long double>(truncated) != value) return false;
+        if (truncated == 0 && std::signbit(value)) return false;
+        whole = truncated;
+        return true;
+    }
     // Widens the column when `value` needs it; true, with `whole` set, when four bytes hold it.
     bool Narrow(long double value, std::int32_t& whole);
     // Widens the column for `value`, then calls f(cells, value as their element type).

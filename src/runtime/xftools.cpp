@@ -87,7 +87,7 @@ TxfTools& TxfTools::Round(int digits) {
 namespace {
 
 // The strict whole-number form; false for anything else.
-bool ParseInt(const std::string& text, int& result) {
+bool ParseInt(std::string_view text, int& result) {
     const std::size_t n = text.size();
     std::size_t pos = 0;
     while (pos < n && IsBlank(text[pos])) ++pos;
@@ -116,7 +116,7 @@ int StrToInt(const std::string& text) {
     return value;
 }
 
-int StrToIntDef(const std::string& text, int fallback) {
+int StrToIntDef(std::string_view text, int fallback) {
     int value = 0;
     return ParseInt(text, value) ? value : fallback;
 }

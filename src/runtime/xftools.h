@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 class TxfTools {
 public:
@@ -23,4 +24,4 @@ private:
 // that fit in 32 bits; anything else throws EConvertError with the runtime's message.
 int StrToInt(const std::string& text);
 // Lenient whole-number conversion: the strict one, or `fallback` when it would throw.
-int StrToIntDef(const std::string& text, int fallback);
+int StrToIntDef(std::string_view text, int fallback);
