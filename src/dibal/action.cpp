@@ -159,6 +159,7 @@ void SkalnixAction::Eksport() {
             LogRejected();
         } catch (...) {
         }
+        Plan.DiscardRecordFile();
         ExpBuf = nullptr;
         buffer.reset();
         ReleaseDriverDir();

@@ -71,21 +71,15 @@ std::string SkalnixAction::CommandStage(const std::string& caption) const {
 }
 
 void SkalnixAction::WriteRecordFile() {
-    // The record lines are kept once, in the goods' plu_rec cells: the file is written from
-    // them, a large block at a time.
-    constexpr std::size_t kBlock = 1 << 20;
-    ReplaceWith(DriverFile("dibal.exp"), [&](TMFile& file) {
-        std::string block;
-        block.reserve(std::min(kBlock * 2, Plan.textSize));
-        for (const dibal::PlannedGoods& goods : Plan.sent) {
-            block.append(dibal::ExportPlan::TextOf(*ExpBuf, goods));
-            if (block.size() >= kBlock) {
-                file.Write(block);
-                block.clear();
-            }
-        }
-        file.Write(block);
-    });
+    // The lines went to a temporary file as the goods were planned: it now takes its name.
+    const std::string target = DriverFile("dibal.exp");
+    try {
+        RenFile(Plan.FinishRecordFile(target), target);
+    } catch (...) {
+        Plan.DiscardRecordFile();  // nothing half-written is left behind
+        throw;
+    }
+    Plan.RecordFileHandedOver();
 }
 
 void SkalnixAction::ReplaceWithText(const std::string& text, const std::string& target) {

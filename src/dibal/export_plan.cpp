@@ -40,17 +40,11 @@ void ExportPlan::AddSent(int row, std::string_view lines, const std::string& ser
     sent.push_back(goods);
     lineCount += goods.lineCount;
     textSize += lines.size();
+    Records().Append(lines);
 }
 
 std::string_view ExportPlan::TextOf(const KSExpBuf& buffer, const PlannedGoods& goods) {
     return buffer.towary.TextView(goods.row, colPluRec);
-}
-
-std::string ExportPlan::RecordText(const KSExpBuf& buffer) const {
-    std::string text;
-    text.reserve(textSize);
-    for (const PlannedGoods& goods : sent) text.append(TextOf(buffer, goods));
-    return text;
 }
 
 std::string ExportPlan::KeyOf(const KSExpBuf& buffer, const PlannedGoods& goods) const {

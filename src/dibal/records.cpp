@@ -79,6 +79,10 @@ void SkalnixAction::PrepareGoods() {
     const int count = ExpBuf->LiczbaTowarow;
     Plan = dibal::ExportPlan();
     Plan.sent.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
+    Plan.WriteRecordsTo(DriverFile("dibal.exp"));
+    // DibalCom's marks are checked against the lines as written; a file-only export never
+    // looks at them again.
+    const bool keepLines = Settings.ConnectionType != 0;
     TLStageScope stage(this, DriverText("SkalnixAMakePluRMsgAdd", "Przygotowanie towarów:"),
                        stagePercent, count);
     ExpBuf->ResetFlags(false);
@@ -162,8 +166,10 @@ void SkalnixAction::PrepareGoods() {
         Plan.ProgressUnits += lines;
         // The goods' record text is the one field that changed since the row was read, so it
         // alone is written back: the row ends as writing back the whole record would leave it.
-        ExpBuf->towary.SetPosition(i);
-        ExpBuf->towary.SetText(i, colPluRec, text);
+        if (keepLines) {
+            ExpBuf->towary.SetPosition(i);
+            ExpBuf->towary.SetText(i, colPluRec, text);
+        }
         Plan.AddSent(i, text, Settings.Series);
     }
 }

@@ -80,8 +80,11 @@ protected:
     }
     KSExpBuf& Buffer() { return *buffer_; }
 
-    // The record file the plan makes.
-    std::string RecordText() { return Action().Plan.RecordText(Buffer()); }
+    // The record file the plan makes, as handed to DibalCom.
+    std::string RecordText() {
+        Action().WriteRecordFile();
+        return ReadFile(driver.File("dibal.exp"));
+    }
 
     // The record lines of one prepared goods.
     std::string Lines(const KSTowRec& goods) {
