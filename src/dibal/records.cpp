@@ -8,6 +8,7 @@
 #include "dibal/rejections.h"
 #include "dibal/skalnixaction.h"
 #include "exportdata/ksexpbuf.h"
+#include "platform/platform.h"
 #include "runtime/exceptions.h"
 #include "runtime/lgtools.h"
 
@@ -79,6 +80,8 @@ void SkalnixAction::PrepareGoods() {
     const int count = ExpBuf->LiczbaTowarow;
     Plan = dibal::ExportPlan();
     Plan.sent.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
+    // Nearly every goods is usually sent: the list is made present at once.
+    platform::AdviseLargeBlock(Plan.sent.data(), Plan.sent.capacity() * sizeof(Plan.sent[0]));
     Plan.WriteRecordsTo(DriverFile("dibal.exp"));
     // DibalCom's marks are checked against the lines as written; a file-only export never
     // looks at them again.

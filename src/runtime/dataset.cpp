@@ -18,8 +18,9 @@ namespace {
 constexpr std::size_t kMinCompactPool = 4096;
 // Offsets into a column's text pool are 32-bit.
 constexpr std::size_t kMaxPool = std::numeric_limits<std::uint32_t>::max();
-// Blocks from this size on are filled row after row: large pages save most of their faults.
-constexpr std::size_t kLargeBlock = std::size_t{4} << 20;
+// Blocks from this size on are planned to be filled row after row: made present at once (and
+// partly in large pages) they save most of their page faults.
+constexpr std::size_t kLargeBlock = std::size_t{256} << 10;
 
 void AdviseIfLarge(void* data, std::size_t bytes) {
     if (bytes >= kLargeBlock) platform::AdviseLargeBlock(data, bytes);
