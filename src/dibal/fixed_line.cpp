@@ -1,6 +1,7 @@
 #include "dibal/fixed_line.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace dibal {
@@ -30,6 +31,17 @@ unsigned long long Magnitude(long long value) {
 // any mode, since a mode's rounding is never more than one away from the nearest.
 void RoundWhole(long double value, bool& negative, unsigned long long& magnitude) {
     const long double size = std::fabs(value);
+    negative = std::signbit(value);
+    // Prices are nearly always whole numbers of grosz within 32 bits: a conversion to double
+    // and one to a 32-bit integer tell, both plain SSE instructions on every build.
+    const double near = static_cast<double>(size);
+    if (near < 2147483648.0 && static_cast<long double>(near) == size) {
+        const auto truncated = static_cast<std::int32_t>(near);
+        if (static_cast<double>(truncated) == near) {
+            magnitude = static_cast<unsigned long long>(truncated);
+            return;
+        }
+    }
     long long whole = std::llrint(size);
     const long double diff = size - static_cast<long double>(whole);  // exact below the limit
     if (diff > 0.5L || (diff == 0.5L && (whole & 1) != 0))
@@ -37,7 +49,6 @@ void RoundWhole(long double value, bool& negative, unsigned long long& magnitude
     else if (diff < -0.5L || (diff == -0.5L && (whole & 1) != 0))
         --whole;
     magnitude = static_cast<unsigned long long>(whole);
-    negative = std::signbit(value);
 }
 
 }  // namespace

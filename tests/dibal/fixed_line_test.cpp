@@ -70,7 +70,10 @@ TEST(FixedLine, PricesRoundAndPadLikePrintf) {
                                        2.5L,  -2.5L,    12.5L,   -12.5L, 1234.0L,  99999.5L,
                                        999999.49L, 1e7L, -1e7L, 12345678.0L, 0.49999999999L,
                                        2.5000000001L, -3.5L, 123456789012.5L,
-                                       999999999999999.5L, -999999999999998.5L};
+                                       999999999999999.5L, -999999999999998.5L,
+                                       // whole numbers at and past the 32-bit ones
+                                       2147483647.0L, 2147483648.0L, -2147483648.0L,
+                                       4294967296.0L, 999999999999999.0L};
     std::mt19937 random(7);
     std::uniform_real_distribution<long double> any(-2e6L, 2e6L);
     for (int i = 0; i < 2000; ++i) {
