@@ -81,16 +81,22 @@ bool SkalnixAction::FormatPluCode(const KSTowRec& goods, std::string& code) {
         });
     if (tmpl == Settings.CodeTemplates.end()) return false;
 
-    // The template's G and S letters, and where its first G stands.
-    std::size_t groupDigits = 0, articleDigits = 0, groupPos = std::string::npos;
-    for (std::size_t k = 0; k < tmpl->size(); ++k) {
-        const char c = (*tmpl)[k];
-        if (c == 'G') {
-            if (groupDigits++ == 0) groupPos = k;
-        } else if (c == 'S') {
-            ++articleDigits;
+    // The template's G and S letters, and where its first G stands; most goods of an export
+    // share one template, so its reading is kept.
+    if (codeTemplate_.text != *tmpl) {
+        codeTemplate_ = CodeTemplateDigits{*tmpl, 0, 0, std::string::npos};
+        for (std::size_t k = 0; k < tmpl->size(); ++k) {
+            const char c = (*tmpl)[k];
+            if (c == 'G') {
+                if (codeTemplate_.groupDigits++ == 0) codeTemplate_.groupPos = k;
+            } else if (c == 'S') {
+                ++codeTemplate_.articleDigits;
+            }
         }
     }
+    const std::size_t groupDigits = codeTemplate_.groupDigits;
+    const std::size_t articleDigits = codeTemplate_.articleDigits;
+    const std::size_t groupPos = codeTemplate_.groupPos;
 
     if (groupDigits == 0 && Settings.SubGroup != -1 && Settings.SubGroupOnly) return false;
     if (groupDigits > 0 && Settings.SubGroup != -1 &&

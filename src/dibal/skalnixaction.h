@@ -101,6 +101,12 @@ public:
     dibal::ExportPlan Plan;          // made by PrepareGoods
 
 private:
+    // The G and S letters of the weighted-code template FormatPluCode used last.
+    struct CodeTemplateDigits {
+        std::string text;
+        std::size_t groupDigits = 0, articleDigits = 0, groupPos = std::string::npos;
+    };
+    CodeTemplateDigits codeTemplate_;
     std::unique_ptr<platform::FileLock> driverDirLock_;
     std::unique_ptr<platform::StartedProgram> dibalCom_;  // the DibalCom this export started
     std::string pendingCommand_;                           // the command Execute waits on

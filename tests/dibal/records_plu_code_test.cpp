@@ -151,3 +151,21 @@ TEST_F(RecordsTest, SendGroupDecidesForEveryWeightedCode) {
 }
 
 }  // namespace
+
+// Goods of one export under several templates, in turns, and templates changed between goods:
+// each code is read by the template its prefix names at that moment.
+TEST_F(RecordsTest, EachGoodsTakesTheTemplateOfItsPrefix) {
+    Action().Settings.WeightedCodeMode = 10;
+    Action().Settings.SendGroup = false;
+    Action().Settings.CodeTemplates = {"21GGSSSSWWWWC", "23GSSSSSWWWWC"};
+    std::string code;
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_TRUE(Action().FormatPluCode(Goods(1, "2101234500000"), code));
+        EXPECT_EQ(code, "002345");
+        EXPECT_TRUE(Action().FormatPluCode(Goods(2, "2312345600000"), code));
+        EXPECT_EQ(code, "023456");
+    }
+    Action().Settings.CodeTemplates = {"21SSSSSSWWWWC"};
+    EXPECT_TRUE(Action().FormatPluCode(Goods(3, "2101234500000"), code));
+    EXPECT_EQ(code, "012345");
+}
