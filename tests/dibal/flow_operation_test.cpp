@@ -196,6 +196,40 @@ TEST_F(FlowTest, FileOnlyExport) {
     EXPECT_EQ(host.saveCalls, 2);
 }
 
+// The record lines of a large export go to a temporary file while the goods are prepared. An
+// export that fails after a part of them was written leaves the earlier record file as it was
+// and no temporary file; one that succeeds hands over every line.
+TEST_F(FlowTest, LargeRecordFileIsWholeOrNotThere) {
+    host.params["DibalKodKonc"] = "999999";
+    std::string goods;
+    constexpr int kGoods = 9000;  // more than a megabyte of records
+    for (int plu = 1; plu <= kGoods; ++plu) goods += PluLine(plu, std::to_string(plu));
+    const auto temporaryFiles = [&] {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator(driver.Path()))
+            count += entry.path().extension() == ".tmp";
+        return count;
+    };
+    WriteFile(driver.File("dibal.exp"), "older records\r\n");
+
+    // The last goods has no code: reading it as a number ends the export.
+    WriteFile(exchange.File("kasa.exp"), goods + PluLine(kGoods + 1, ""));
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+    EXPECT_FALSE(host.Errors().empty());
+    EXPECT_EQ(ReadFile(driver.File("dibal.exp")), "older records\r\n");
+    EXPECT_EQ(temporaryFiles(), 0);
+
+    host.ClearMessages();
+    WriteFile(exchange.File("kasa.exp"), goods);
+    EXPECT_EQ(host.Operation(TARGO_OP_EXPORT), 0);
+    EXPECT_TRUE(host.Errors().empty());
+    const std::string records = ReadFile(driver.File("dibal.exp"));
+    ASSERT_EQ(records.size(), 132u * kGoods);
+    EXPECT_EQ(records.substr(0, 13), "00X100M000001");
+    EXPECT_EQ(records.substr(132u * (kGoods - 1), 13), "00X100M009000");
+    EXPECT_EQ(temporaryFiles(), 0);
+}
+
 // Another process exporting to the same DibalCom holds its directory: this export waits, as a
 // stage the user can stop, and writes nothing meanwhile; it goes on once the other is done.
 TEST_F(FlowTest, SecondExportToOneDibalComWaitsForTheFirst) {
