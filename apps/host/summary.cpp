@@ -1,5 +1,6 @@
 #include "summary.h"
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -32,7 +33,12 @@ constexpr long long kLargestRecordCode = 999999;
 bool SameName(std::string_view goodsName, std::string_view recordName, size_t width) {
     goodsName = TrimRight(goodsName.substr(0, width));
     if (goodsName.size() != recordName.size()) return false;
-    for (size_t i = 0; i < goodsName.size(); ++i) {
+    // Names mostly agree byte for byte: equal runs of eight need no closer look.
+    size_t i = 0;
+    while (i + 8 <= goodsName.size() &&
+           std::memcmp(goodsName.data() + i, recordName.data() + i, 8) == 0)
+        i += 8;
+    for (; i < goodsName.size(); ++i) {
         const auto a = static_cast<unsigned char>(goodsName[i]);
         const auto b = static_cast<unsigned char>(recordName[i]);
         if (a < 0x80 && b < 0x80 && a != b) return false;
@@ -45,8 +51,12 @@ bool SameName(std::string_view goodsName, std::string_view recordName, size_t wi
 // digits a template may skip), until `f` answers true.
 template <typename F>
 bool AnyPossibleCode(std::string_view code, F f) {
-    if (const long long whole = Number(code); whole >= 0 && whole <= kLargestRecordCode && f(whole))
-        return true;
+    // More than six digits after the leading zeros are no record code as a whole.
+    const size_t significant = code.find_first_not_of('0');
+    if (significant == std::string_view::npos || code.size() - significant <= 6)
+        if (const long long whole = Number(code);
+            whole >= 0 && whole <= kLargestRecordCode && f(whole))
+            return true;
     for (size_t start = 2; start <= 4 && start < code.size(); ++start) {
         long long value = 0;
         for (size_t i = start; i < code.size() && i < start + 10; ++i) {

@@ -94,6 +94,26 @@ TEST(HostSummary, SeparatesGoodsSentWrittenDoneWithoutARecordAndNotReported) {
     EXPECT_NE(s.notReported.first[0].reason.find("not marked"), std::string::npos);
 }
 
+// A barcode names a record's code as a whole (leading zeros aside) or by the digits after its
+// prefix; a whole barcode of more than six digits names none. Long names match past their
+// first eight characters only where the scale's letters stand.
+TEST(HostSummary, BarcodesAndNamesFindTheirRecords) {
+    const char* kasa =
+        "PLU;1;1;0000000000123;Chleb;1\r\n"
+        "PLU;2;2;2101234500000;Kie\xB3" "basa krakowska;1\r\n"
+        "PLU;3;3;9999999;Mleko;1\r\n"
+        "PLU;4;4;000077;Maslo extra swieze;1\r\n";
+    const char* wynik = "PLU;1;1;0000000000123;DOD\r\nPLU;2;2;2101234500000;DOD\r\n"
+                        "PLU;3;3;9999999;DOD\r\nPLU;4;4;000077;DOD\r\n";
+    const std::string records = L2("000123", "Chleb", true) +
+                                L2("012345", "Kielbasa krakowska", true) +
+                                L2("999999", "Mleko", true) +
+                                L2("000077", "Maslo extra SWIEZE", true);
+    const ExportSummary s = Summarise(Files(kasa, wynik, records));
+    EXPECT_EQ(Plus(s.sent), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(Plus(s.withoutRecord), (std::vector<std::string>{"3", "4"}));
+}
+
 TEST(HostSummary, ResultInAnotherOrderThanTheExportStillMatchesEveryGoods) {
     const char* kasa = "PLU;1;1;11;a\nPLU;2;2;22;b\nPLU;3;3;33;c\nPLU;2;2;22;b\nPLU;4;4;44;d\n";
     const struct {
