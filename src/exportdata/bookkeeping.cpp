@@ -105,9 +105,11 @@ struct NewRowWriter {
     }
 };
 
-// A goods record (KSTowRec or GoodsLineView) appended as a new row, with its counters.
+// A goods record (KSTowRec or GoodsLineView) appended as a new row, with its counters. Every
+// goods line of a file passes here: the dataset's cell writes are inlined rather than called
+// column by column.
 template <typename Rec>
-void AppendGoodsRow(KSExpBuf& buf, const Rec& rec) {
+__attribute__((flatten)) void AppendGoodsRow(KSExpBuf& buf, const Rec& rec) {
     TMDataSet& t = buf.towary;
     const int row = t.Append();
     EachGoodsColumn(rec, NewRowWriter{t, row, buf.KeptColumns});
