@@ -173,7 +173,8 @@ void KSExpBuf::CzytajRec(int row, KSTowRec& r) {
     r.nr_buf = t.GetInt(row, colNrBuf);
 }
 
-void KSExpBuf::CzytajRec(int row, KSTowRec& r, const KSTowColumns& wanted) {
+// A step of a large export reads every goods row here: the dataset's cell reads are inlined.
+__attribute__((flatten)) void KSExpBuf::CzytajRec(int row, KSTowRec& r, const KSTowColumns& wanted) {
     TMDataSet& t = towary;
     t.SetPosition(row);
     const ColumnReader read{t, row};
