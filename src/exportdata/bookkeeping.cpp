@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "exportdata/goods_line.h"
 #include "exportdata/ksexpbuf.h"
 
 namespace {
@@ -99,10 +100,26 @@ struct NewRowWriter {
         // A negative zero is written: its sign is part of the value.
         if ((v != 0 || std::signbit(v)) && Kept(col)) t.SetExtended(row, col, v);
     }
-    void operator()(int col, const std::string& v) const {
+    void operator()(int col, std::string_view v) const {
         if (!v.empty() && Kept(col)) t.SetText(row, col, v);
     }
 };
+
+// A goods record (KSTowRec or GoodsLineView) appended as a new row, with its counters. Every
+// goods line of a file passes here: the dataset's cell writes are inlined rather than called
+// column by column.
+template <typename Rec>
+__attribute__((flatten)) void AppendGoodsRow(KSExpBuf& buf, const Rec& rec) {
+    TMDataSet& t = buf.towary;
+    const int row = t.Append();
+    EachGoodsColumn(rec, NewRowWriter{t, row, buf.KeptColumns});
+    ++buf.LiczbaTowarow;
+    if (int* counter = StatusCounter(buf, rec.status)) ++*counter;
+    if (rec.opakowanie) ++buf.LiczbaOpakowan;
+    if (rec.fd_tow_z_kontr) ++buf.LiczbaTowZKontr;
+    t.SetInt(row, colNrBuf, row);
+    if (rec.bad_number_field != 0) buf.BadNumberFields[row] = rec.bad_number_field;
+}
 
 void AssignText(std::string& to, std::string_view from) { to.assign(from.data(), from.size()); }
 
@@ -124,16 +141,9 @@ int CompareCodes(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-void KSExpBuf::DodajRec(const KSTowRec& rec) {
-    const int row = towary.Append();
-    EachGoodsColumn(rec, NewRowWriter{towary, row, KeptColumns});
-    ++LiczbaTowarow;
-    if (int* counter = StatusCounter(*this, rec.status)) ++*counter;
-    if (rec.opakowanie) ++LiczbaOpakowan;
-    if (rec.fd_tow_z_kontr) ++LiczbaTowZKontr;
-    towary.SetInt(row, colNrBuf, row);
-    if (rec.bad_number_field != 0) BadNumberFields[row] = rec.bad_number_field;
-}
+void KSExpBuf::DodajRec(const KSTowRec& rec) { AppendGoodsRow(*this, rec); }
+
+void AppendGoods(KSExpBuf& buf, const GoodsLineView& rec) { AppendGoodsRow(buf, rec); }
 
 void KSExpBuf::DodajRec(const KSKontrRec& rec) {
     TMDataSet& k = kontrahenci;
@@ -163,7 +173,8 @@ void KSExpBuf::CzytajRec(int row, KSTowRec& r) {
     r.nr_buf = t.GetInt(row, colNrBuf);
 }
 
-void KSExpBuf::CzytajRec(int row, KSTowRec& r, const KSTowColumns& wanted) {
+// A step of a large export reads every goods row here: the dataset's cell reads are inlined.
+__attribute__((flatten)) void KSExpBuf::CzytajRec(int row, KSTowRec& r, const KSTowColumns& wanted) {
     TMDataSet& t = towary;
     t.SetPosition(row);
     const ColumnReader read{t, row};

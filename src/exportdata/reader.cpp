@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "exportdata/fields.h"
+#include "exportdata/goods_line.h"
 #include "exportdata/ksexpbuf.h"
 #include "exportdata/line_reader.h"
 #include "exportdata/texts.h"
@@ -56,8 +57,8 @@ public:
         const TMLgExtTools* lg = buf_.LgTools();
         if (tag == "PLU") {
             goodsLine_ = true;
-            goods_.FromLine(words_, lg);
-            buf_.DodajRec(goods_);
+            ReadGoodsLine(words_, lg, goods_);
+            AppendGoods(buf_, goods_);
         } else if (tag == "KON" || tag == "KONA") {
             customer_.FromLine(std::string(line), lg);
             buf_.DodajRec(customer_);
@@ -92,7 +93,7 @@ private:
 
     KSExpBuf& buf_;
     TLJWords words_;
-    KSTowRec goods_;
+    GoodsLineView goods_;  // views of the line in words_
     KSKontrRec customer_;
     KSAsort assortment_;
     bool goodsLine_ = false;

@@ -2,6 +2,7 @@
 #include <climits>
 
 #include "exportdata/fields.h"
+#include "exportdata/goods_line.h"
 #include "exportdata/ksexpbuf.h"
 #include "exportdata/texts.h"
 #include "runtime/exceptions.h"
@@ -17,6 +18,8 @@ void AssignWord(std::string& to, std::string_view word) {
     to.clear();
     to.append(word.data(), word.size());
 }
+// A view record keeps the word where it lies.
+void AssignWord(std::string_view& to, std::string_view word) { to = word; }
 
 // A boolean field: an empty one is a range error, else its first character decides.
 bool BoolField(std::string_view field, bool (*decide)(char, const TMLgExtTools*),
@@ -53,45 +56,139 @@ long double ScalePrice(long double price, long double factor) {
     return TxfTools(price * factor).Round(0).Value();
 }
 
+// The fields a goods line sets, at their values before the line is read.
+template <typename Rec>
+void ClearLineFields(Rec& r) {
+    r.bad_number_field = 0;
+    r.plu = 0;
+    r.koldod = 0;
+    AssignWord(r.kod, {});
+    AssignWord(r.nazwa, {});
+    r.cena = r.cena_hurt = r.cena_noc = r.cena_dod = 0;
+    r.stawka = 0;
+    r.stawka_prec = 0;
+    r.jedn = 0;
+    r.czy_wazony = false;
+    r.precyzja = 0;
+    r.wagowo_ilosciowy = false;
+    r.opakowanie = false;
+    r.cena_otwarta = true;
+    AssignWord(r.kod_opakowania, "0");
+    r.plu_opakowania = 0;
+    r.nr_asort = 0;
+    r.status = stNic;
+    AssignWord(r.opis1, {});
+    AssignWord(r.opis2, {});
+    AssignWord(r.opis3, {});
+    AssignWord(r.opis4, {});
+    r.fd_dod_rabat_tow = 0;
+    AssignWord(r.nazwa_pelna, {});
+    r.ile_jedn = 0;
+    AssignWord(r.org_barcode, {});
+    r.org_status = stNic;
+}
+
+// The one reading of a goods line, for KSTowRec and for GoodsLineView alike.
+template <typename Rec>
+void ReadGoodsFields(TLJWords& w, const TMLgExtTools* lg, Rec& r) {
+    r.Clear();
+    // A number field with other text in it marks the goods instead of yielding part of it or
+    // 0; an empty field keeps its default.
+    // (The whole-number fields read with a prefix or a fallback keep those readings.)
+    auto number = [&r, &w](int field) __attribute__((always_inline)) {
+        bool whole;
+        const long double value = NumberField(w.View(field), whole);
+        if (!whole && r.bad_number_field == 0) r.bad_number_field = field;
+        return value;
+    };
+    // Fields 1-19, in file order: the first bad field decides the error.
+    r.plu = StrictInt(w.View(1));
+    r.koldod = StrictInt(w.View(2));
+    AssignWord(r.kod, w.View(3));
+    AssignWord(r.nazwa, w.View(4));
+    r.cena = number(5);
+    r.cena_hurt = number(6);
+    r.cena_noc = number(7);
+    r.cena_dod = number(8);
+    r.stawka = StrictInt(w.View(9));
+    r.jedn = StrictInt(w.View(10));
+    r.czy_wazony = GoodsBool(w.View(11), lg);
+    r.precyzja = StrictInt(w.View(12));
+    r.wagowo_ilosciowy = GoodsBool(w.View(13), lg);
+    r.opakowanie = GoodsBool(w.View(14), lg);
+    r.cena_otwarta = GoodsBool(w.View(15), lg);
+    AssignWord(r.kod_opakowania, w.View(16));
+    if (const std::string_view f17 = w.View(17); !f17.empty()) r.plu_opakowania = StrictInt(f17);
+    r.nr_asort = StrictInt(w.View(18));
+    r.status = ActionStatus(w.View(19), lg);
+    r.org_barcode = r.kod;
+    r.org_status = r.status;
+
+    // Optional groups: once one is found missing, every later group takes its default.
+    auto present = [&w] { return !w.OutOfRange; };
+    if (present()) {
+        AssignWord(r.opis1, w.View(20));
+        AssignWord(r.opis2, w.View(21));
+    }
+    AssignWord(r.PKWiU, {});
+    if (present()) AssignWord(r.PKWiU, w.View(22));
+    AssignWord(r.SWW, {});
+    if (present()) AssignWord(r.SWW, w.View(23));
+    r.TerminW = present() ? PrefixInt(w.View(24)) : 0;
+    r.poziom_cen = present() ? LenientInt(w.View(25), -1) : -1;
+    r.ile_w_kodzie = present() ? LenientInt(w.View(26), 1000) : 1000;
+    if (present()) {
+        AssignWord(r.opis3, w.View(27));
+        AssignWord(r.opis4, w.View(28));
+    }
+    if (present()) r.fd_dod_rabat_tow = number(29);
+    if (present()) AssignWord(r.nazwa_pelna, w.View(31));
+    if (present()) r.ile_jedn = TruncToInt(number(32));
+
+    // Field 30 is decided by the number of fields of the line.
+    if (w.Count() >= 31)
+        r.stawka_prec = LenientInt(w.View(30), 0);
+    else
+        r.stawka_prec = r.stawka < 0 ? -1 : WrapMul(r.stawka, 100);
+
+    // The price level picks the selling price (2 additional, 3 night in the file's numbering).
+    switch (r.poziom_cen) {
+        case 1: r.cena = r.cena_hurt; break;
+        case 2: r.cena = r.cena_dod; break;
+        case 3: r.cena = r.cena_noc; break;
+        default: break;
+    }
+    if (r.ile_w_kodzie != 1000) {
+        const long double f = static_cast<long double>(r.ile_w_kodzie) / 1000;
+        r.cena = ScalePrice(r.cena, f);
+        r.cena_hurt = ScalePrice(r.cena_hurt, f);
+        r.cena_noc = ScalePrice(r.cena_noc, f);
+        r.cena_dod = ScalePrice(r.cena_dod, f);
+    }
+}
+
 }  // namespace
 
 // --- KSTowRec ------------------------------------------------------------------------------
 
 void KSTowRec::Clear() {
-    bad_number_field = 0;
-    plu = 0;
-    koldod = 0;
-    kod.clear();
-    nazwa.clear();
-    cena = cena_hurt = cena_noc = cena_dod = 0;
-    stawka = 0;
-    stawka_prec = 0;
-    jedn = 0;
-    czy_wazony = false;
-    precyzja = 0;
-    wagowo_ilosciowy = false;
-    opakowanie = false;
-    cena_otwarta = true;
-    kod_opakowania.assign(1, '0');
-    plu_opakowania = 0;
-    nr_asort = 0;
-    status = stNic;
-    opis1.clear();
-    opis2.clear();
-    opis3.clear();
-    opis4.clear();
-    fd_dod_rabat_tow = 0;
-    nazwa_pelna.clear();
-    ile_jedn = 0;
+    ClearLineFields(*this);
     nr_buf = -1;
     plu_rec.clear();
     tr_ok = false;
     flag = false;
     add_rec = false;
-    org_barcode.clear();
-    org_status = stNic;
     fd_from_ecr = false;
     fd_tow_z_kontr = false;
+}
+
+void GoodsLineView::Clear() {
+    ClearLineFields(*this);
+    // Fields that KSTowRec::Clear leaves alone and the reading always sets.
+    PKWiU = SWW = {};
+    TerminW = 0;
+    poziom_cen = -1;
+    ile_w_kodzie = 1000;
 }
 
 long double KSTowRec::CenaAkt(int level) const {
@@ -114,81 +211,10 @@ void KSTowRec::FromLine(const std::string& line, const TMLgExtTools* lg) {
     FromLine(words, lg);
 }
 
-void KSTowRec::FromLine(TLJWords& w, const TMLgExtTools* lg) {
-    Clear();
-    // A number field with other text in it marks the goods instead of yielding part of it or
-    // 0; an empty field keeps its default.
-    // (The whole-number fields read with a prefix or a fallback keep those readings.)
-    auto number = [this, &w](int field) __attribute__((always_inline)) {
-        bool whole;
-        const long double value = NumberField(w.View(field), whole);
-        if (!whole && bad_number_field == 0) bad_number_field = field;
-        return value;
-    };
-    // Fields 1-19, in file order: the first bad field decides the error.
-    plu = StrictInt(w.View(1));
-    koldod = StrictInt(w.View(2));
-    AssignWord(kod, w.View(3));
-    AssignWord(nazwa, w.View(4));
-    cena = number(5);
-    cena_hurt = number(6);
-    cena_noc = number(7);
-    cena_dod = number(8);
-    stawka = StrictInt(w.View(9));
-    jedn = StrictInt(w.View(10));
-    czy_wazony = GoodsBool(w.View(11), lg);
-    precyzja = StrictInt(w.View(12));
-    wagowo_ilosciowy = GoodsBool(w.View(13), lg);
-    opakowanie = GoodsBool(w.View(14), lg);
-    cena_otwarta = GoodsBool(w.View(15), lg);
-    AssignWord(kod_opakowania, w.View(16));
-    if (const std::string_view f17 = w.View(17); !f17.empty()) plu_opakowania = StrictInt(f17);
-    nr_asort = StrictInt(w.View(18));
-    status = ActionStatus(w.View(19), lg);
-    org_barcode = kod;
-    org_status = status;
+void KSTowRec::FromLine(TLJWords& w, const TMLgExtTools* lg) { ReadGoodsFields(w, lg, *this); }
 
-    // Optional groups: once one is found missing, every later group takes its default.
-    auto present = [&w] { return !w.OutOfRange; };
-    if (present()) {
-        AssignWord(opis1, w.View(20));
-        AssignWord(opis2, w.View(21));
-    }
-    PKWiU.clear();
-    if (present()) AssignWord(PKWiU, w.View(22));
-    SWW.clear();
-    if (present()) AssignWord(SWW, w.View(23));
-    TerminW = present() ? PrefixInt(w.View(24)) : 0;
-    poziom_cen = present() ? LenientInt(w.View(25), -1) : -1;
-    ile_w_kodzie = present() ? LenientInt(w.View(26), 1000) : 1000;
-    if (present()) {
-        AssignWord(opis3, w.View(27));
-        AssignWord(opis4, w.View(28));
-    }
-    if (present()) fd_dod_rabat_tow = number(29);
-    if (present()) AssignWord(nazwa_pelna, w.View(31));
-    if (present()) ile_jedn = TruncToInt(number(32));
-
-    // Field 30 is decided by the number of fields of the line.
-    if (w.Count() >= 31)
-        stawka_prec = LenientInt(w.View(30), 0);
-    else
-        stawka_prec = stawka < 0 ? -1 : WrapMul(stawka, 100);
-
-    // The price level picks the selling price (2 additional, 3 night in the file's numbering).
-    switch (poziom_cen) {
-        case 1: cena = cena_hurt; break;
-        case 2: cena = cena_dod; break;
-        case 3: cena = cena_noc; break;
-        default: break;
-    }
-    if (ile_w_kodzie != 1000) {
-        const long double f = static_cast<long double>(ile_w_kodzie) / 1000;
-        cena = ScalePrice(cena, f);
-        cena_hurt = ScalePrice(cena_hurt, f);
-        cena_noc = ScalePrice(cena_noc, f);
-        cena_dod = ScalePrice(cena_dod, f);
-    }
+void ReadGoodsLine(TLJWords& words, const TMLgExtTools* lg, GoodsLineView& rec) {
+    ReadGoodsFields(words, lg, rec);
 }
 
 // --- KSKontrRec ----------------------------------------------------------------------------
