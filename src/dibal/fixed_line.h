@@ -3,6 +3,7 @@
 // format string to parse for every field of a million goods.
 #pragma once
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -48,6 +49,15 @@ struct WholePrice {
     bool Fits(std::size_t width) const;
 };
 WholePrice RoundPrice(long double value);
+// A price that is a whole number already.
+inline WholePrice WholePriceOf(std::int32_t value) {
+    WholePrice price;
+    price.negative = value < 0;
+    price.valid = true;
+    price.magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                : static_cast<unsigned long long>(value);
+    return price;
+}
 
 class FixedLine {
 public:

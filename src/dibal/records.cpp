@@ -1,6 +1,7 @@
 // SkalnixAction::PrepareGoods: turns every goods of the export buffer that belongs on the scale
 // into its DIBAL record lines and makes the export's plan of them.
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "dibal/catalogue.h"
@@ -64,14 +65,33 @@ bool BuildGoodsLines(SkalnixAction& action, SeriesKind kind, const KSTowRec& goo
     return true;
 }
 
-// The fields the preparation reads: a whole record has forty of them.
+// The fields the preparation reads into the goods record: a whole record has forty of them.
+// The prices are read by PriceOf.
 KSTowColumns PreparationColumns() {
     KSTowColumns columns;
-    for (const int column : {colPlu, colKod, colNazwa, colCena, colCenaHurt, colCenaNoc, colCenaDod,
-                             colPrecyzja, colStatus, colTerminW, colOpis1, colOpis2, colOpis3,
-                             colOpis4})
+    for (const int column : {colPlu, colKod, colNazwa, colPrecyzja, colStatus, colTerminW,
+                             colOpis1, colOpis2, colOpis3, colOpis4})
         columns.set(static_cast<std::size_t>(column));
     return columns;
+}
+
+// The price column of a price level, as KSTowRec::CenaAkt picks the price.
+int PriceColumn(int level) {
+    switch (level) {
+        case 1: return colCenaHurt;
+        case 2: return colCenaNoc;
+        case 3: return colCenaDod;
+        default: return colCena;
+    }
+}
+
+// A goods' price rounded for its record. Prices are nearly always whole numbers of grosz,
+// which the goods table keeps as such: they are taken without the extended type, whose values
+// cost more to pass around than the rest of a record's formatting.
+dibal::WholePrice PriceOf(const TMDataSet& goods, int row, int column) {
+    std::int32_t whole;
+    if (goods.GetWholeExtended(row, column, whole)) return dibal::WholePriceOf(whole);
+    return dibal::RoundPrice(goods.GetExtended(row, column));
 }
 
 }  // namespace
@@ -99,6 +119,7 @@ void SkalnixAction::PrepareGoods() {
     f.address = Settings.ScaleAddress;
     f.group = Settings.ScaleGroup;
     f.sendExpiry = Settings.SendExpiry;
+    const int priceColumn = PriceColumn(Settings.PriceLevel);
     for (int i = 0; i < count; ++i) {
         SetProgress(i + 1);
         ExpBuf->CzytajRec(i, goods, kColumns);
@@ -135,9 +156,9 @@ void SkalnixAction::PrepareGoods() {
         f.picture = numbers[2];
         f.section = numbers[3];
         f.expiry = goods.TerminW;
-        f.price = goods.CenaAkt(Settings.PriceLevel);
-        f.priceHurt = goods.cena_hurt;
-        f.priceNoc = goods.cena_noc;
+        f.price = PriceOf(ExpBuf->towary, i, priceColumn);
+        f.priceHurt = PriceOf(ExpBuf->towary, i, colCenaHurt);
+        f.priceNoc = PriceOf(ExpBuf->towary, i, colCenaNoc);
         f.piece = goods.precyzja == 0 ? 1 : 0;
 
         // Add, update and price change all write the goods; delete removes it. Nothing is

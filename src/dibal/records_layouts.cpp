@@ -17,11 +17,10 @@ bool Fits(int value, std::size_t width) { return IntFits(value, width); }
 // Room made at once for one record line: every record line is shorter.
 constexpr std::size_t kLineRoom = 256;
 
-// The three prices of a goods, rounded once for the check and the writing.
+// The three prices of a goods.
 struct Prices {
-    WholePrice price, hurt, noc;
-    explicit Prices(const RecordFields& f)
-        : price(RoundPrice(f.price)), hurt(RoundPrice(f.priceHurt)), noc(RoundPrice(f.priceNoc)) {}
+    const WholePrice &price, &hurt, &noc;
+    explicit Prices(const RecordFields& f) : price(f.price), hurt(f.priceHurt), noc(f.priceNoc) {}
     // A price prints as the nearest whole number; it must be finite and fit its field.
     bool AllFit(std::size_t width) const {
         return price.Fits(width) && hurt.Fits(width) && noc.Fits(width);
@@ -50,7 +49,7 @@ LineWriter& ZeroPaddedAddress(LineWriter& line, const std::string& address) {
 
 bool AppendRecord22(const RecordFields& f, std::string& out) {
     const int key = Limit(f.key, 99);
-    const WholePrice price = RoundPrice(f.price);
+    const WholePrice& price = f.price;
     if (!AddressFits(f) || !Fits(f.group, 2) || !Fits(key, 2) || !price.Fits(5))
         return false;
     LineWriter(out, kLineRoom)

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "dibal/fixed_line.h"
+
 namespace dibal {
 
 // What the record lines of one goods carry.
@@ -19,7 +21,8 @@ struct RecordFields {
     int piece = 0;            // 1 when the goods is sold by the piece
     int expiry = 0;           // TerminW
     bool sendExpiry = false;  // DibalSendExpDate, for L3 and H3
-    long double price = 0, priceHurt = 0, priceNoc = 0;
+    // Prices rounded to whole numbers (RoundPrice, or WholePriceOf for a whole one).
+    WholePrice price = WholePriceOf(0), priceHurt = WholePriceOf(0), priceNoc = WholePriceOf(0);
 };
 
 // Each builder appends its line (CR LF included) to `out`. A number or an address wider than

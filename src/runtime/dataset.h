@@ -123,6 +123,9 @@ public:
     int GetInt(int row, int column) const;
     void SetInt(int row, int column, int value);
     long double GetExtended(int row, int column) const;
+    // The cell as a whole 32-bit number without the extended type, when its column keeps
+    // every number so (all of them whole so far); false, `value` untouched, otherwise.
+    bool GetWholeExtended(int row, int column, std::int32_t& value) const;
     void SetExtended(int row, int column, long double value);
     double GetDateTime(int row, int column) const;
     void SetDateTime(int row, int column, double value);
@@ -239,6 +242,17 @@ inline long double TMDataSet::GetExtended(int row, int column) const {
     const auto r = static_cast<std::size_t>(row);
     if (r >= c.stored) return 0;
     return c.extendeds[c.uniform ? 0 : r];
+}
+
+inline bool TMDataSet::GetWholeExtended(int row, int column, std::int32_t& value) const {
+    CheckCell(row, column, ftExtended);
+    const Column& c = columns_[static_cast<std::size_t>(column)];
+    const auto r = static_cast<std::size_t>(row);
+    if (r >= c.stored) {
+        value = 0;
+        return true;
+    }
+    return c.extendeds.WholeAt(c.uniform ? 0 : r, value);
 }
 
 inline void TMDataSet::SetExtended(int row, int column, long double value) {

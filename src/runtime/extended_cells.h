@@ -16,6 +16,12 @@ public:
     long double operator[](std::size_t i) const {
         return wide_ ? any_[i] : static_cast<long double>(whole_[i]);
     }
+    // Cell i as a whole 32-bit number, when the cells are held so; false otherwise.
+    bool WholeAt(std::size_t i, std::int32_t& value) const {
+        if (wide_) return false;
+        value = whole_[i];
+        return true;
+    }
     void Set(std::size_t i, long double value);
     // Inline for the usual whole value: a long double handed to a call goes through memory,
     // and reading it back costs more than the test.

@@ -160,6 +160,32 @@ INSTANTIATE_TEST_SUITE_P(
                       PriceCase{0, 0.4L, "00000"}, PriceCase{0, 99999.4L, "99999"},
                       PriceCase{0, -0.6L, "-0001"}));
 
+// In one export a price column may hold whole numbers only or not: every goods' prices are
+// written alike either way (a fraction, a half to even, a negative zero among whole prices).
+TEST_F(RecordsTest, PricesOfWholeAndFractionalColumnsAlike) {
+    const struct {
+        long double cena, hurt, noc;
+        const char* expected;  // record X1, positions 65-82
+    } goods[] = {
+        {100, 201, 302, "000100" "000201" "000302"},
+        {1234.5L, 99999.5L, 7, "001234" "100000" "000007"},
+        {5, -0.0L, 8, "000005" "-00000" "000008"},
+    };
+    std::vector<KSTowRec> rows;
+    for (const auto& g : goods) {
+        KSTowRec rec = Goods(static_cast<int>(rows.size()) + 1,
+                             std::to_string(rows.size() + 1), "X", g.cena);
+        rec.cena_hurt = g.hurt;
+        rec.cena_noc = g.noc;
+        rows.push_back(rec);
+    }
+    Prepare(rows);
+    const std::string records = RecordText();
+    ASSERT_EQ(records.size(), 132u * std::size(goods));
+    for (std::size_t i = 0; i < std::size(goods); ++i)
+        EXPECT_EQ(At(records.substr(132 * i, 132), 65, 18), goods[i].expected) << i;
+}
+
 TEST_F(RecordsTest, PieceFlagFollowsPrecision) {
     for (const auto& [precision, flag] : {std::pair{0, "1"}, {3, "0"}}) {
         KSTowRec goods = Goods(1, "123");

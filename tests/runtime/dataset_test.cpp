@@ -151,6 +151,14 @@ TEST_F(DataSetTest, RepeatedValuesSurviveEveryRowOperation) {
             // A negative zero stays negative: records print its sign.
             ASSERT_EQ(std::signbit(ds.GetExtended(r, 2)), std::signbit(m.price))
                 << "step " << step << " row " << r;
+            // A cell given as a whole number is that number, never a negative zero.
+            std::int32_t whole = 7;
+            if (ds.GetWholeExtended(r, 2, whole))
+                ASSERT_TRUE(static_cast<long double>(whole) == m.price &&
+                            !(m.price == 0 && std::signbit(m.price)))
+                    << "step " << step << " row " << r;
+            else
+                ASSERT_EQ(whole, 7) << "step " << step << " row " << r;
             ASSERT_EQ(ds.GetDateTime(r, 3), m.when) << "step " << step << " row " << r;
         }
     };
