@@ -10,8 +10,18 @@
 // Field names as in KSTowRec; the fields a line never sets are constants. The views are valid
 // while the line split in the words it was read from is.
 struct GoodsLineView {
-    GoodsLineView() { Clear(); }
-    void Clear();
+    GoodsLineView() { ClearAll(); }
+    // Every field at the value KSTowRec::Clear gives it.
+    void ClearAll();
+    // Ready for the next line: only the fields a line may leave unread are cleared. The reading
+    // sets every other one, and a line that fails halfway is not appended.
+    void Clear() {
+        bad_number_field = 0;
+        plu_opakowania = 0;
+        opis1 = opis2 = opis3 = opis4 = nazwa_pelna = {};
+        fd_dod_rabat_tow = 0;
+        ile_jedn = 0;
+    }
 
     // What the line gives, by kind.
     int plu, koldod, stawka, stawka_prec, jedn, precyzja, plu_opakowania, nr_asort, status,

@@ -182,7 +182,7 @@ void KSTowRec::Clear() {
     fd_tow_z_kontr = false;
 }
 
-void GoodsLineView::Clear() {
+void GoodsLineView::ClearAll() {
     ClearLineFields(*this);
     // Fields that KSTowRec::Clear leaves alone and the reading always sets.
     PKWiU = SWW = {};

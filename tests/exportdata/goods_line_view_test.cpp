@@ -89,6 +89,9 @@ TEST(GoodsLineViewTest, TheReaderPathAddsWhatFromLineAndDodajRecAdd) {
         "PLU;17;5;kod;Chleb;1;2;3;4;23;1;F;0;F;F;T;0;;3;dod",
         "PLU;18;5;kod",
         "PLU",
+        // After failures, and after a line that had them, a line without the optional fields.
+        "PLU;19;5;kod;Chleb;1;2;3;4;23;1;F;0;F;F;T;0;77;3;DOD" + opt + "1;1000;o3;o4;2,5;23;Pe;3",
+        GoodsLine("20", "20", "DOD"),
     };
     KSTowColumns seriesA;
     for (int col : {colPlu, colKoldod, colKod, colCena, colCenaHurt, colCenaNoc, colCenaDod,
