@@ -128,6 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     KSExpBuf buffer(nullptr);
     dibal::ExportPlan plan;
     std::vector<Goods> goods;
+    std::string written;  // the record file as the plan makes it
     for (int row = 0; row < count; ++row) {
         const std::uint8_t b = in.Byte();
         Goods g;
@@ -135,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         g.name = (b >> 2) & 1;
         g.status = (b >> 5) % 5;  // 4: nothing to do
         const std::string lines = Lines(series, g, (b >> 3) & 1, (b >> 4) & 1);
-        g.offset = plan.textSize;
+        g.offset = written.size();
         g.lineSizes = LineSizes(lines);
         KSTowRec rec;
         rec.plu = g.code;
@@ -144,10 +145,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         rec.tr_ok = false;
         rec.plu_rec = lines;
         plan.AddSent(row, lines, series);
+        written += lines;
         buffer.DodajRec(rec);
         goods.push_back(g);
     }
-    const std::string written = plan.RecordText(buffer);
     const std::string file = RecordFile(in, written, raw, allMarked);
     const std::string path = (dir / "dibal.exp").string();
     fuzz::WriteBytes(path, file);

@@ -39,7 +39,6 @@ void ExportPlan::AddSent(int row, std::string_view lines, const std::string& ser
     seriesM_ = series == "M";
     sent.push_back(goods);
     lineCount += goods.lineCount;
-    textSize += lines.size();
     Records().Append(lines);
 }
 

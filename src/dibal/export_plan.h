@@ -30,7 +30,6 @@ struct ExportPlan {
     std::vector<PlannedGoods> sent;     // goods whose lines are in the record file, in row order
     std::vector<int> notForScale;  // rows that count as done without being sent
     int lineCount = 0;
-    std::size_t textSize = 0;  // bytes of the record file
 
     // Adds the goods in `row`, whose record lines for a scale of `series` are `lines`, to the
     // record file.

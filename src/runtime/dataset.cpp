@@ -454,7 +454,10 @@ void TMDataSet::GrowPool(Column& column, std::size_t more, int row) {
     if (wanted <= column.pool.capacity()) return;
     try {
         column.pool.reserve(wanted);
-        AdviseIfLarge(column.pool.data(), column.pool.capacity());
+        // The part the estimate expects to fill is made present; the margin only when used.
+        AdviseIfLarge(column.pool.data(),
+                      static_cast<std::size_t>(std::min<unsigned long long>(
+                          column.pool.capacity(), perRow * planned)));
     } catch (const std::exception&) {
         // Not that much memory in one piece: the string grows step by step instead.
     }
