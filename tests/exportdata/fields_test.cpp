@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "exportdata/fields.h"
@@ -76,6 +77,13 @@ TEST(FieldsTest, HugeValuesStayWithinRange) {
     EXPECT_EQ(TruncToInt(1e30L), INT_MAX);
     EXPECT_EQ(TruncToInt(-1e30L), INT_MIN);
     EXPECT_EQ(TruncToInt(-2.9L), -2);
+    // Cut toward zero, also where the nearest double would round to the next whole number.
+    const std::pair<long double, int> cuts[] = {
+        {0.1L, 0}, {-0.5L, 0}, {5.0L, 5}, {3.9L, 3}, {-3.9L, -3},
+        {std::nextafter(3.0L, 0.0L), 2}, {-std::nextafter(3.0L, 0.0L), -2},
+        {2147483646.5L, 2147483646}, {-2147483647.5L, -2147483647},
+        {std::nextafter(2147483647.0L, 0.0L), 2147483646}};
+    for (const auto& [value, cut] : cuts) EXPECT_EQ(TruncToInt(value), cut) << static_cast<double>(value);
     EXPECT_EQ(WrapMul(23, 100), 2300);
     EXPECT_EQ(WrapMul(INT_MAX, 100), static_cast<int>(static_cast<unsigned>(INT_MAX) * 100u));
     // A number of thousands of digits does not overflow the parser.
