@@ -1,5 +1,7 @@
 #include "dibal/record_file.h"
 
+#include <stdexcept>
+
 #include "platform/env.h"
 
 namespace dibal {
@@ -23,6 +25,7 @@ void RecordFile::WritePending() {
 }
 
 const std::string& RecordFile::Finish(const std::string& target) {
+    if (handedOver_) throw std::logic_error("the record file was handed over already");
     if (tempPath_.empty()) tempPath_ = platform::TemporaryPathFor(target);
     WritePending();
     file_.Close();

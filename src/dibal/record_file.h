@@ -26,10 +26,14 @@ public:
         if (block_.size() >= kBlock && !tempPath_.empty()) WritePending();
     }
     // Writes what is left to the temporary file for `target` (the one given to WriteTo, if
-    // any) and closes it; answers its path. It waits there to be moved to `target`.
+    // any) and closes it; answers its path. It waits there to be moved to `target`. A file
+    // already handed over is not made again: an empty one would replace it.
     const std::string& Finish(const std::string& target);
     // The temporary file was moved to its target: nothing is left to remove.
-    void HandedOver() { opened_ = false; }
+    void HandedOver() {
+        opened_ = false;
+        handedOver_ = true;
+    }
     // Removes the temporary file, if one was begun.
     void Discard();
 
@@ -41,6 +45,7 @@ private:
     std::string block_;
     TMFile file_;
     bool opened_ = false;  // a temporary file may exist, if only in part
+    bool handedOver_ = false;
 };
 
 }  // namespace dibal

@@ -73,6 +73,7 @@ protected:
         Action().Settings.Capacity = Action().ParamAsInt("Pojemnosc");
         Action().Settings.SendExpiry = Action().ParamAsInt("DibalSendExpDate") != 0;
         host.parameterQueries.clear();
+        recordsWritten_ = false;
         Action().PrepareGoods();
         // Without DibalCom the export takes the plan's verdict at once, as Eksport does.
         if (Action().Settings.ConnectionType == 0)
@@ -80,9 +81,10 @@ protected:
     }
     KSExpBuf& Buffer() { return *buffer_; }
 
-    // The record file the plan makes, as handed to DibalCom.
+    // The record file the plan makes, as handed to DibalCom (written once per Prepare).
     std::string RecordText() {
-        Action().WriteRecordFile();
+        if (!recordsWritten_) Action().WriteRecordFile();
+        recordsWritten_ = true;
         return ReadFile(driver.File("dibal.exp"));
     }
 
@@ -98,6 +100,7 @@ protected:
 private:
     std::unique_ptr<TKSActionBase> operation_;
     std::unique_ptr<KSExpBuf> buffer_;
+    bool recordsWritten_ = false;
 };
 
 inline std::string Spaces(std::size_t n) { return std::string(n, ' '); }

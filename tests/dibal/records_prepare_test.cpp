@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,16 @@ TEST_F(RecordsTest, WrittenGoodsKeepTheirLinesInTheBufferOnlyForTheCheck) {
         EXPECT_EQ(RecordText(), a + b);
         EXPECT_EQ(Action().Plan.SentCounter, 2);
     }
+}
+
+// A plan's record file is handed over once: a second hand-over fails instead of replacing the
+// file with an empty one.
+TEST_F(RecordsTest, RecordFileIsHandedOverOnce) {
+    Prepare({Goods(1, "1")});
+    const std::string records = RecordText();
+    ASSERT_EQ(records.size(), 132u);
+    EXPECT_THROW(Action().WriteRecordFile(), std::logic_error);
+    EXPECT_EQ(ReadFile(driver.File("dibal.exp")), records);
 }
 
 TEST_F(RecordsTest, GoodsNotForTheScaleAreMarkedWithoutLines) {
