@@ -36,7 +36,9 @@ wine_tests() {  # wine_tests PRESET LOADER
   cmake --preset "$preset" -DSKALNIX_LINUX_BIN="$PWD/build/linux/bin" -DSKALNIX_WINEPREFIX="$WINEPREFIX"
   cmake --build --preset "$preset" -j "$jobs"
   [ -f "$WINEPREFIX/system.reg" ] || "$loader" wineboot -i >/dev/null 2>&1 || true
-  ctest --preset "$preset" -j "$jobs"
+  # Now and then Wine fails to start one of the ~650 test processes (no output, 0.02 s); such a
+  # test is run again. A fault of the code fails every run and still fails the suite.
+  ctest --preset "$preset" -j "$jobs" --repeat until-pass:3
 }
 
 if bash scripts/runs_32bit.sh; then
