@@ -75,16 +75,6 @@ KSTowColumns PreparationColumns() {
     return columns;
 }
 
-// The price column of a price level, as KSTowRec::CenaAkt picks the price.
-int PriceColumn(int level) {
-    switch (level) {
-        case 1: return colCenaHurt;
-        case 2: return colCenaNoc;
-        case 3: return colCenaDod;
-        default: return colCena;
-    }
-}
-
 // A goods' price rounded for its record. Prices are nearly always whole numbers of grosz,
 // which the goods table keeps as such: they are taken without the extended type, whose values
 // cost more to pass around than the rest of a record's formatting.
@@ -119,7 +109,7 @@ void SkalnixAction::PrepareGoods() {
     f.address = Settings.ScaleAddress;
     f.group = Settings.ScaleGroup;
     f.sendExpiry = Settings.SendExpiry;
-    const int priceColumn = PriceColumn(Settings.PriceLevel);
+    const int priceColumn = PriceColumnOf(Settings.PriceLevel);
     for (int i = 0; i < count; ++i) {
         SetProgress(i + 1);
         ExpBuf->CzytajRec(i, goods, kColumns);

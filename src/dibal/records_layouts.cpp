@@ -17,18 +17,14 @@ bool Fits(int value, std::size_t width) { return IntFits(value, width); }
 // Room made at once for one record line: every record line is shorter.
 constexpr std::size_t kLineRoom = 256;
 
-// The three prices of a goods.
-struct Prices {
-    const WholePrice &price, &hurt, &noc;
-    explicit Prices(const RecordFields& f) : price(f.price), hurt(f.priceHurt), noc(f.priceNoc) {}
-    // A price prints as the nearest whole number; it must be finite and fit its field.
-    bool AllFit(std::size_t width) const {
-        return price.Fits(width) && hurt.Fits(width) && noc.Fits(width);
-    }
-    LineWriter& Write(LineWriter& line, std::size_t width) const {
-        return line.ZeroPrice(price, width).ZeroPrice(hurt, width).ZeroPrice(noc, width);
-    }
-};
+// A goods' three prices print as the nearest whole numbers; each must be finite and fit its
+// field.
+bool PricesFit(const RecordFields& f, std::size_t width) {
+    return f.price.Fits(width) && f.priceHurt.Fits(width) && f.priceNoc.Fits(width);
+}
+LineWriter& WritePrices(LineWriter& line, const RecordFields& f, std::size_t width) {
+    return line.ZeroPrice(f.price, width).ZeroPrice(f.priceHurt, width).ZeroPrice(f.priceNoc, width);
+}
 
 // The address is a two-character field; a shorter one is padded.
 bool AddressFits(const RecordFields& f) { return f.address.size() <= 2; }
@@ -61,14 +57,13 @@ bool AppendRecord22(const RecordFields& f, std::string& out) {
 bool AppendRecordX1(const RecordFields& f, std::string& out) {
     const int key = Limit(f.key, 999);
     const int label = Limit(f.label, 99);
-    const Prices prices(f);
     if (!AddressFits(f) || !Fits(key, 3) || !Fits(label, 2) || !Fits(f.section, 4) ||
-        !Fits(f.expiry, 6) || !prices.AllFit(6))
+        !Fits(f.expiry, 6) || !PricesFit(f, 6))
         return false;
     LineWriter line(out, kLineRoom);
     line.Right(f.address, 2).Raw("X100").Char(f.action).Right(f.pluCode, 6).ZeroInt(key, 3)
         .Left(Field(f.name, 24), 24).Blanks(24);
-    prices.Write(line, 6)
+    WritePrices(line, f, 6)
         .BlankInt(f.piece, 1).ZeroInt(f.expiry, 6).Raw("000000" "00000").ZeroInt(label, 2)
         .Raw("00" "0000").ZeroInt(f.section, 4).Raw("00" "0" "0" "0" "00" "00000" "000000")
         .Raw(kEnd);
@@ -77,12 +72,11 @@ bool AppendRecordX1(const RecordFields& f, std::string& out) {
 
 bool AppendRecordL2(const RecordFields& f, std::string& out) {
     const int key = Limit(f.key, 999);
-    const Prices prices(f);
-    if (!AddressFits(f) || !Fits(key, 3) || !prices.AllFit(8)) return false;
+    if (!AddressFits(f) || !Fits(key, 3) || !PricesFit(f, 8)) return false;
     LineWriter line(out, kLineRoom);
     line.Right(f.address, 2).Raw("L200").Char(f.action).Right(f.pluCode, 6).ZeroInt(key, 3)
         .Left(Field(f.name, 24), 24).Blanks(48);
-    prices.Write(line, 8).Blanks(18).Raw(kEnd);
+    WritePrices(line, f, 8).Blanks(18).Raw(kEnd);
     return true;
 }
 
@@ -106,12 +100,11 @@ bool AppendRecordL3(const RecordFields& f, std::string& out) {
 
 bool AppendRecordH2(const RecordFields& f, std::string& out) {
     const int key = Limit(f.key, 999);
-    const Prices prices(f);
-    if (!AddressFits(f) || !Fits(key, 3) || !prices.AllFit(8)) return false;
+    if (!AddressFits(f) || !Fits(key, 3) || !PricesFit(f, 8)) return false;
     LineWriter line(out, kLineRoom);
     line.Right(f.address, 2).Raw("H200").Char(f.action).Right(f.pluCode, 6).ZeroInt(key, 3)
         .Left(Field(f.name, 24), 30).Blanks(30);
-    prices.Write(line, 8).Blanks(3 + 9 + 18).Raw(kEnd);
+    WritePrices(line, f, 8).Blanks(3 + 9 + 18).Raw(kEnd);
     return true;
 }
 

@@ -141,6 +141,17 @@ enum KSTowCol {
     colIleWKodzie, colFdDodRabatTow, colNazwaPelna, colIleJedn, kTowColumnCount
 };
 
+// The price column of a price level (KSTowRec::CenaAkt): 1 wholesale, 2 night, 3 additional,
+// any other the retail price.
+inline int PriceColumnOf(int level) {
+    switch (level) {
+        case 1: return colCenaHurt;
+        case 2: return colCenaNoc;
+        case 3: return colCenaDod;
+        default: return colCena;
+    }
+}
+
 // A choice of goods columns, for reading only the fields a step needs.
 using KSTowColumns = std::bitset<kTowColumnCount>;
 

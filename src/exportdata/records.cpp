@@ -192,10 +192,10 @@ void GoodsLineView::ClearAll() {
 }
 
 long double KSTowRec::CenaAkt(int level) const {
-    switch (level) {
-        case 1: return cena_hurt;
-        case 2: return cena_noc;
-        case 3: return cena_dod;
+    switch (PriceColumnOf(level)) {
+        case colCenaHurt: return cena_hurt;
+        case colCenaNoc: return cena_noc;
+        case colCenaDod: return cena_dod;
         default: return cena;
     }
 }
