@@ -266,6 +266,7 @@ int TMDataSet::AddField(const std::string& name, TMFieldType type) {
     column.name = name;
     column.type = type;
     columns_.push_back(std::move(column));
+    columnCount_ = static_cast<unsigned>(columns_.size());
     return static_cast<int>(columns_.size()) - 1;
 }
 

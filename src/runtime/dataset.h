@@ -155,7 +155,7 @@ private:
     // Every cell access passes here: one unsigned comparison each also refuses negative numbers.
     void CheckCell(int row, int column, TMFieldType type) const {
         if (static_cast<unsigned>(row) >= static_cast<unsigned>(rows_) ||
-            static_cast<unsigned>(column) >= columns_.size() ||
+            static_cast<unsigned>(column) >= columnCount_ ||
             columns_[static_cast<unsigned>(column)].type != type)
             ThrowRangeError();
     }
@@ -168,6 +168,8 @@ private:
     std::size_t PlannedRows() const;
 
     std::vector<Column> columns_;
+    // columns_.size(), kept apart: a column is large, and every cell access compares with it.
+    unsigned columnCount_ = 0;
     int rows_ = 0;
     int reserved_ = 0;  // rows announced by Reserve
     int position_ = 0;
